@@ -1,0 +1,23 @@
+#include <QApplication>
+
+#include "controls/control.h"
+#include "controls/platform.h"
+#include "controls/twips.h"
+#include "shell/form1.h"
+#include "shell/icon.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(rc::ApplicationTitle));
+    QApplication::setWindowIcon(rc::programIcon());
+    rc::installFontSubstitutes();
+
+    rc::ClockRandom random;
+    rc::QtMessageBoxes messages;
+    rc::Platform platform{random, messages, rc::primaryScreen()};
+    rc::twips::setLogicalDpi(platform.screen.logicalDpi);
+
+    rc::Form1 form1(platform);
+    form1.showMaximized();
+    return app.exec();
+}

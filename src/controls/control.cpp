@@ -1,0 +1,70 @@
+#include "controls/control.h"
+
+#include "controls/twips.h"
+
+namespace rc {
+
+QFont toQFont(const FontSpec& spec) {
+    QFont font(QString::fromUtf8(spec.face));
+    font.setPointSizeF(spec.points);
+    font.setBold(spec.bold);
+    font.setStyleStrategy(QFont::PreferMatch);
+    return font;
+}
+
+void installFontSubstitutes() {
+    QFont::insertSubstitutions(QStringLiteral("Arial"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+}
+
+Control::Control(QWidget* widget) : widget_(widget) {}
+
+Control::~Control() = default;
+
+QString Control::name() const { return widget_ ? widget_->objectName() : QString(); }
+
+void Control::setLeft(double twips) {
+    left_ = twips;
+    applyGeometry();
+}
+void Control::setTop(double twips) {
+    top_ = twips;
+    applyGeometry();
+}
+void Control::setWidth(double twips) {
+    width_ = twips;
+    applyGeometry();
+}
+void Control::setHeight(double twips) {
+    height_ = twips;
+    applyGeometry();
+}
+void Control::Move(double left, double top, double width, double height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    applyGeometry();
+}
+
+void Control::applyGeometry() {
+    if (widget_) widget_->setGeometry(twips::toPixelRect(left_, top_, width_, height_));
+}
+
+void Control::setVisible(bool visible) {
+    visible_ = visible;
+    if (widget_) widget_->setVisible(visible);
+}
+
+void Control::setEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (widget_) widget_->setEnabled(enabled);
+}
+
+void Control::ZOrder() {
+    if (widget_) widget_->raise();
+}
+
+}  // namespace rc

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QFont>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include "controls/colour.h"
+
+namespace rc {
+
+struct FontSpec {
+    const char* face = "MS Sans Serif";
+    double points = 8.25;
+    bool bold = false;
+};
+QFont toQFont(const FontSpec& font);
+// Fonts with the metrics of the faces the windows were designed with.
+void installFontSubstitutes();
+
+// What every control has: a place in its container in twips, visibility, enabled state and a
+// place in its container's stacking order. The Qt widget behind it stays inside this layer.
+class Control {
+public:
+    explicit Control(QWidget* widget);
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    QWidget* widget() const { return widget_; }
+    QString name() const;
+
+    double Left() const { return left_; }
+    double Top() const { return top_; }
+    double Width() const { return width_; }
+    double Height() const { return height_; }
+    void setLeft(double twips);
+    void setTop(double twips);
+    void setWidth(double twips);
+    void setHeight(double twips);
+    void Move(double left, double top, double width, double height);
+
+    bool Visible() const { return visible_; }
+    void setVisible(bool visible);
+    bool Enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+
+    // Brings the control to the front of its container's stacking order.
+    void ZOrder();
+
+protected:
+    virtual void applyGeometry();
+
+    double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true;
+    bool enabled_ = true;
+
+private:
+    QPointer<QWidget> widget_;
+};
+
+}  // namespace rc

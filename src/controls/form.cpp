@@ -1,0 +1,56 @@
+#include "controls/form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+
+#include "controls/twips.h"
+
+namespace rc {
+
+Form::Form(const QString& name, std::span<const Row> rows, Qt::WindowFlags flags)
+    : QWidget(nullptr, flags) {
+    setObjectName(name);
+    setAutoFillBackground(true);
+    setBackColor(back_);
+    build(controls_, this, name, rows);
+}
+
+void Form::setBackColor(Colour colour) {
+    back_ = colour;
+    QPalette p = palette();
+    p.setColor(QPalette::Window, toQColor(colour));
+    setPalette(p);
+}
+
+void Form::setClientSize(double widthTwips, double heightTwips) {
+    resize(twips::toPixels(widthTwips), twips::toPixels(heightTwips));
+}
+
+QMargins Form::frameMargins() const {
+    const QRect outer = frameGeometry(), inner = geometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
+double Form::Left() const { return twips::fromPixels(pos().x()); }
+double Form::Top() const { return twips::fromPixels(pos().y()); }
+double Form::Width() const {
+    const QMargins m = frameMargins();
+    return twips::fromPixels(width() + m.left() + m.right());
+}
+double Form::Height() const {
+    const QMargins m = frameMargins();
+    return twips::fromPixels(height() + m.top() + m.bottom());
+}
+void Form::setLeft(double twips) { moveTo(twips, Top()); }
+void Form::setTop(double twips) { moveTo(Left(), twips); }
+void Form::moveTo(double leftTwips, double topTwips) {
+    move(twips::toPixels(leftTwips), twips::toPixels(topTwips));
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (onUnload) onUnload();
+}
+
+}  // namespace rc

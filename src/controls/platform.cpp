@@ -1,0 +1,34 @@
+#include "controls/platform.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <chrono>
+
+namespace rc {
+
+void ClockRandom::Randomize() {
+    engine_.seed(static_cast<std::uint64_t>(
+        std::chrono::system_clock::now().time_since_epoch().count()));
+}
+
+// 53 random bits scaled into [0, 1): never 1.
+double ClockRandom::Rnd() { return double(engine_() >> 11) * 0x1.0p-53; }
+
+void QtMessageBoxes::MsgBox(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(ApplicationTitle), text,
+                    QMessageBox::Ok);
+    box.exec();
+}
+
+ScreenMetrics primaryScreen() {
+    ScreenMetrics metrics;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        metrics.widthPixels = screen->size().width();
+        metrics.heightPixels = screen->size().height();
+        if (screen->logicalDotsPerInch() > 0) metrics.logicalDpi = screen->logicalDotsPerInch();
+    }
+    return metrics;
+}
+
+}  // namespace rc

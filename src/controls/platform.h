@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <random>
+
+namespace rc {
+
+// The program's name, the title of its message boxes.
+inline const char* const ApplicationTitle = "Ruedecitas";
+
+// Uniform reals in [0, 1) from one generator seeded once, from the clock in the program.
+class RandomSource {
+public:
+    virtual ~RandomSource() = default;
+    virtual void Randomize() = 0;  // seeds the generator from the system timer
+    virtual double Rnd() = 0;      // next value in [0, 1)
+};
+
+class ClockRandom : public RandomSource {
+public:
+    void Randomize() override;
+    double Rnd() override;
+
+private:
+    std::mt19937_64 engine_{0};
+};
+
+// A plain message box with the application's title and one OK button.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual void MsgBox(const QString& text) = 0;
+};
+
+class QtMessageBoxes : public MessageBoxes {
+public:
+    void MsgBox(const QString& text) override;
+};
+
+// The whole screen, in logical pixels, and its logical dots per inch.
+struct ScreenMetrics {
+    int widthPixels = 800;
+    int heightPixels = 600;
+    double logicalDpi = 96;
+    double twipsPerPixel() const { return 1440.0 / logicalDpi; }
+    double widthTwips() const { return widthPixels * twipsPerPixel(); }
+    double heightTwips() const { return heightPixels * twipsPerPixel(); }
+};
+
+// The primary screen as Qt reports it.
+ScreenMetrics primaryScreen();
+
+// What the windows take from the outside world; tests hand in their own.
+struct Platform {
+    RandomSource& random;
+    MessageBoxes& messages;
+    ScreenMetrics screen;
+};
+
+}  // namespace rc

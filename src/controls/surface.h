@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QImage>
+
+#include "controls/colour.h"
+
+namespace rc {
+
+// The pixels of a picture box: our own stand-in for the platform's drawing functions that
+// the pictures rely on (read one pixel, flood fill a surface of one colour, pies without
+// anti-aliasing). Coordinates are whole pixels, origin top left, y downwards.
+class Surface {
+public:
+    static constexpr Colour Invalid = 0xFFFFFFFFu;  // what Point() answers outside the surface
+
+    void resize(int width, int height, Colour fill);
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
+
+    void clear(Colour colour);
+    Colour pixel(int x, int y) const;
+    void setPixel(int x, int y, Colour colour);
+
+    // Replaces the 4-connected region of pixels that have the colour `surface`, starting at
+    // (x, y), with `fill`. Nothing happens when (x, y) lies outside or has another colour.
+    // Returns the number of pixels changed.
+    long long floodFillSurface(int x, int y, Colour surface, Colour fill);
+
+    // A circle of n equal sectors around (cx, cy): sector i spans the angles i * step to
+    // (i + 1) * step, counter-clockwise from 3 o'clock with step = 6.28318 / n; it is filled
+    // with `filled` when i + 1 <= k and with `empty` otherwise, and every sector is bounded by
+    // outline pixels so that each is one closed region of its colour. No anti-aliasing. The
+    // cost is bounded by the circle's pixels, whatever n is.
+    void drawSectorWheel(double cx, double cy, double radius, double n, double k, Colour filled,
+                         Colour empty, Colour outline);
+
+    const QImage& image() const { return image_; }
+
+private:
+    QImage image_;
+};
+
+}  // namespace rc

@@ -1,0 +1,338 @@
+#include "controls/widgets.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <algorithm>
+#include <cmath>
+
+#include "controls/twips.h"
+
+namespace rc {
+
+namespace {
+void setPaletteColour(QWidget* widget, QPalette::ColorRole role, Colour colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Active, role, toQColor(colour));
+    palette.setColor(QPalette::Inactive, role, toQColor(colour));
+    palette.setColor(QPalette::Disabled, role, toQColor(colour));
+    widget->setPalette(palette);
+}
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Label
+
+class Label::Widget : public QLabel {
+public:
+    explicit Widget(QWidget* parent) : QLabel(parent) {
+        setTextFormat(Qt::PlainText);
+        setWordWrap(true);
+        setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setAutoFillBackground(false);
+        setAttribute(Qt::WA_TranslucentBackground, false);
+        setMargin(0);
+        setIndent(0);
+    }
+    std::function<void()> onClick;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QLabel::mouseReleaseEvent(event);
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+            onClick)
+            onClick();
+    }
+};
+
+Label::Label(QWidget* parent) : Control(new Widget(parent)), label_(static_cast<Widget*>(widget())) {
+    setForeColor(fore_);
+}
+
+QString Label::Caption() const { return label_->text(); }
+
+void Label::setCaption(const QString& caption) { label_->setText(caption); }
+
+void Label::setForeColor(Colour colour) {
+    fore_ = colour;
+    setPaletteColour(label_, QPalette::WindowText, colour);
+}
+
+void Label::setFont(const FontSpec& font) { label_->setFont(toQFont(font)); }
+
+void Label::setAlignment(Alignment alignment) {
+    const Qt::Alignment horizontal = alignment == Alignment::Centre  ? Qt::AlignHCenter
+                                     : alignment == Alignment::Right ? Qt::AlignRight
+                                                                     : Qt::AlignLeft;
+    label_->setAlignment(horizontal | Qt::AlignTop);
+}
+
+void Label::onClick(std::function<void()> handler) { label_->onClick = std::move(handler); }
+
+// ---------------------------------------------------------------------------------------------
+// CommandButton
+
+class CommandButton::Widget : public QPushButton {
+public:
+    Widget(QWidget* parent, CommandButton* owner) : QPushButton(parent), owner_(owner) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (!owner_->graphical_) {
+            QPushButton::paintEvent(event);
+            return;
+        }
+        // One flat colour inside a classic raised (or, while pressed, sunken) bevel.
+        QPainter painter(this);
+        const QRect r = rect();
+        painter.fillRect(r, toQColor(owner_->back_));
+        const QColor light = Qt::white, shadow(128, 128, 128), dark = Qt::black;
+        const bool down = isDown() || isChecked();
+        auto bevel = [&](QRect box, const QColor& topLeft, const QColor& bottomRight) {
+            painter.setPen(topLeft);
+            painter.drawLine(box.topLeft(), box.topRight());
+            painter.drawLine(box.topLeft(), box.bottomLeft());
+            painter.setPen(bottomRight);
+            painter.drawLine(box.bottomLeft(), box.bottomRight());
+            painter.drawLine(box.topRight(), box.bottomRight());
+        };
+        if (down) {
+            bevel(r, dark, dark);
+            bevel(r.adjusted(1, 1, -1, -1), shadow, shadow);
+        } else {
+            bevel(r, light, dark);
+            bevel(r.adjusted(1, 1, -1, -1), toQColor(owner_->back_), shadow);
+        }
+        QRect textBox = r.adjusted(3, 2, -3, -2);
+        if (down) textBox.translate(1, 1);
+        painter.setFont(font());
+        painter.setPen(isEnabled() ? palette().color(QPalette::ButtonText) : shadow);
+        painter.drawText(textBox, Qt::AlignCenter | Qt::TextWordWrap, text());
+        if (hasFocus()) {
+            QStyleOptionFocusRect option;
+            option.initFrom(this);
+            option.rect = r.adjusted(4, 4, -4, -4);
+            option.backgroundColor = toQColor(owner_->back_);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        }
+    }
+
+private:
+    CommandButton* owner_;
+};
+
+CommandButton::CommandButton(QWidget* parent, bool graphical)
+    : Control(new Widget(parent, this)),
+      button_(static_cast<Widget*>(widget())),
+      graphical_(graphical) {
+    button_->setAutoDefault(false);
+    button_->setFocusPolicy(Qt::StrongFocus);
+}
+
+QString CommandButton::Caption() const { return button_->text(); }
+
+void CommandButton::setCaption(const QString& caption) { button_->setText(caption); }
+
+void CommandButton::setBackColor(Colour colour) {
+    back_ = colour;
+    if (graphical_) button_->update();
+}
+
+Colour CommandButton::shownBackColor() const {
+    return graphical_ ? resolved(back_) : resolved(SystemColour::ButtonFace);
+}
+
+void CommandButton::setFont(const FontSpec& font) { button_->setFont(toQFont(font)); }
+
+void CommandButton::onClick(std::function<void()> handler) {
+    QObject::connect(button_, &QPushButton::clicked, button_,
+                     [handler = std::move(handler)] { handler(); });
+}
+
+void CommandButton::click() { button_->click(); }
+
+// ---------------------------------------------------------------------------------------------
+// Frame
+
+Frame::Frame(QWidget* parent) : Control(new QFrame(parent)) {
+    auto* frame = static_cast<QFrame*>(widget());
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    frame->setAutoFillBackground(true);
+    setBackColor(back_);
+}
+
+void Frame::setBackColor(Colour colour) {
+    back_ = colour;
+    setPaletteColour(widget(), QPalette::Window, colour);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Line
+
+class Line::Widget : public QWidget {
+public:
+    Widget(QWidget* parent, Line* owner) : QWidget(parent), owner_(owner) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    QPoint from, to;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        QPen pen(toQColor(owner_->colour_));
+        pen.setWidth(std::max(1, owner_->borderWidth_));
+        pen.setCapStyle(owner_->borderWidth_ > 1 ? Qt::RoundCap : Qt::SquareCap);
+        painter.setPen(pen);
+        painter.drawLine(from, to);
+    }
+
+private:
+    Line* owner_;
+};
+
+Line::Line(QWidget* parent)
+    : Control(new Widget(parent, this)), line_(static_cast<Widget*>(widget())) {}
+
+void Line::setEnds(double x1, double y1, double x2, double y2) {
+    x1_ = x1, y1_ = y1, x2_ = x2, y2_ = y2;
+    left_ = std::min(x1, x2);
+    top_ = std::min(y1, y2);
+    width_ = std::fabs(x2 - x1);
+    height_ = std::fabs(y2 - y1);
+    applyGeometry();
+}
+
+void Line::setBorderWidth(int pixels) {
+    borderWidth_ = pixels;
+    applyGeometry();
+}
+
+void Line::setBorderColor(Colour colour) {
+    colour_ = colour;
+    line_->update();
+}
+
+void Line::applyGeometry() {
+    // The widget covers the line's bounding box plus its thickness; the line is drawn inside.
+    const QPoint a(twips::toPixels(x1_), twips::toPixels(y1_));
+    const QPoint b(twips::toPixels(x2_), twips::toPixels(y2_));
+    const int pad = borderWidth_ / 2 + 1;
+    const QRect box = QRect(a, b).normalized().adjusted(-pad, -pad, pad, pad);
+    line_->from = a - box.topLeft();
+    line_->to = b - box.topLeft();
+    line_->setGeometry(box);
+    line_->update();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Shape
+
+class Shape::Widget : public QWidget {
+public:
+    Widget(QWidget* parent, Shape* owner) : QWidget(parent), owner_(owner) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const int w = std::max(1, owner_->borderWidth_);
+        painter.setPen(QPen(Qt::black, w));
+        painter.setBrush(Qt::NoBrush);
+        const QRectF box = QRectF(rect()).adjusted(w / 2.0, w / 2.0, -w / 2.0, -w / 2.0);
+        const double radius = std::min(box.width(), box.height()) / 6.0;
+        painter.drawRoundedRect(box, radius, radius);
+    }
+
+private:
+    Shape* owner_;
+};
+
+Shape::Shape(QWidget* parent)
+    : Control(new Widget(parent, this)), shape_(static_cast<Widget*>(widget())) {}
+
+void Shape::setBorderWidth(int pixels) {
+    borderWidth_ = pixels;
+    shape_->update();
+}
+
+// ---------------------------------------------------------------------------------------------
+// ListBox
+
+ListBox::ListBox(QWidget* parent)
+    : Control(new QListWidget(parent)), list_(static_cast<QListWidget*>(widget())) {
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setUniformItemSizes(true);
+}
+
+void ListBox::setFont(const FontSpec& font) { list_->setFont(toQFont(font)); }
+
+void ListBox::setColours(Colour back, Colour fore) {
+    back_ = back;
+    fore_ = fore;
+    setPaletteColour(list_, QPalette::Base, back);
+    setPaletteColour(list_, QPalette::Text, fore);
+}
+
+int ListBox::ListCount() const { return list_->count(); }
+
+QString ListBox::List(int index) const {
+    const QListWidgetItem* item = list_->item(index);
+    return item ? item->text() : QString();
+}
+
+void ListBox::setList(int index, const QString& text) {
+    if (index >= 0 && index < list_->count())
+        list_->item(index)->setText(text);
+    else if (index >= list_->count())
+        list_->addItem(text);
+}
+
+void ListBox::AddItem(const QString& text) { list_->addItem(text); }
+
+void ListBox::Clear() { list_->clear(); }
+
+int ListBox::ListIndex() const { return list_->currentRow(); }
+
+void ListBox::setListIndex(int index) { list_->setCurrentRow(index); }
+
+void ListBox::onClick(std::function<void()> handler) {
+    QObject::connect(list_, &QListWidget::itemClicked, list_,
+                     [handler = std::move(handler)](QListWidgetItem*) { handler(); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// OptionButton
+
+OptionButton::OptionButton(QWidget* parent)
+    : Control(new QRadioButton(parent)), option_(static_cast<QRadioButton*>(widget())) {
+    option_->setAutoFillBackground(true);
+}
+
+QString OptionButton::Caption() const { return option_->text(); }
+
+void OptionButton::setCaption(const QString& caption) { option_->setText(caption); }
+
+bool OptionButton::Value() const { return option_->isChecked(); }
+
+void OptionButton::setValue(bool value) { option_->setChecked(value); }
+
+void OptionButton::setBackColor(Colour colour) {
+    back_ = colour;
+    setPaletteColour(option_, QPalette::Window, colour);
+}
+
+void OptionButton::setForeColor(Colour colour) {
+    fore_ = colour;
+    setPaletteColour(option_, QPalette::WindowText, colour);
+}
+
+void OptionButton::setFont(const FontSpec& font) { option_->setFont(toQFont(font)); }
+
+void OptionButton::onClick(std::function<void()> handler) {
+    QObject::connect(option_, &QRadioButton::clicked, option_,
+                     [handler = std::move(handler)] { handler(); });
+}
+
+}  // namespace rc

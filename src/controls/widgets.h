@@ -1,0 +1,150 @@
+#pragma once
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <functional>
+
+#include "controls/control.h"
+
+namespace rc {
+
+enum class Alignment { Left, Centre, Right };
+
+// A transparent label: only its text is drawn, over whatever lies behind it. The caption wraps
+// at word boundaries within the label's width and is cut off at its height.
+class Label : public Control {
+public:
+    explicit Label(QWidget* parent);
+    QString Caption() const;
+    void setCaption(const QString& caption);
+    Colour ForeColor() const { return fore_; }
+    void setForeColor(Colour colour);
+    void setFont(const FontSpec& font);
+    void setAlignment(Alignment alignment);
+    void onClick(std::function<void()> handler);
+
+private:
+    class Widget;
+    Widget* label_;
+    Colour fore_ = SystemColour::ButtonText;
+};
+
+// A command button. Graphical-style buttons paint their BackColor as one flat colour; the
+// others show the platform's button face whatever BackColor holds.
+class CommandButton : public Control {
+public:
+    CommandButton(QWidget* parent, bool graphical);
+    QString Caption() const;
+    void setCaption(const QString& caption);
+    Colour BackColor() const { return back_; }
+    void setBackColor(Colour colour);
+    bool Graphical() const { return graphical_; }
+    void setFont(const FontSpec& font);
+    void onClick(std::function<void()> handler);
+    // What the button shows as its background, as a pupil sees it.
+    Colour shownBackColor() const;
+    void click();
+
+private:
+    class Widget;
+    Widget* button_;
+    Colour back_ = SystemColour::ButtonFace;
+    bool graphical_;
+};
+
+// A frame: a container with the platform's frame border, no caption and a background colour.
+class Frame : public Control {
+public:
+    explicit Frame(QWidget* parent);
+    Colour BackColor() const { return back_; }
+    void setBackColor(Colour colour);
+
+private:
+    Colour back_ = SystemColour::ButtonFace;
+};
+
+// A straight line between two points of its container, BorderWidth pixels thick.
+class Line : public Control {
+public:
+    explicit Line(QWidget* parent);
+    double X1() const { return x1_; }
+    double Y1() const { return y1_; }
+    double X2() const { return x2_; }
+    double Y2() const { return y2_; }
+    void setEnds(double x1, double y1, double x2, double y2);
+    int BorderWidth() const { return borderWidth_; }
+    void setBorderWidth(int pixels);
+    Colour BorderColor() const { return colour_; }
+    void setBorderColor(Colour colour);
+
+protected:
+    void applyGeometry() override;
+
+private:
+    class Widget;
+    Widget* line_;
+    double x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+    int borderWidth_ = 1;
+    Colour colour_ = SystemColour::WindowText;
+};
+
+// A rounded rectangle outline.
+class Shape : public Control {
+public:
+    explicit Shape(QWidget* parent);
+    int BorderWidth() const { return borderWidth_; }
+    void setBorderWidth(int pixels);
+
+private:
+    class Widget;
+    Widget* shape_;
+    int borderWidth_ = 1;
+};
+
+class ListBox : public Control {
+public:
+    explicit ListBox(QWidget* parent);
+    void setFont(const FontSpec& font);
+    void setColours(Colour back, Colour fore);
+    Colour BackColor() const { return back_; }
+    Colour ForeColor() const { return fore_; }
+    int ListCount() const;
+    QString List(int index) const;
+    // Writes the entry at a position; a position at or beyond the end appends.
+    void setList(int index, const QString& text);
+    void AddItem(const QString& text);
+    void Clear();
+    int ListIndex() const;
+    void setListIndex(int index);
+    void onClick(std::function<void()> handler);
+    QListWidget* listWidget() const { return list_; }
+
+private:
+    QListWidget* list_;
+    Colour back_ = SystemColour::WindowBackground;
+    Colour fore_ = SystemColour::WindowText;
+};
+
+class OptionButton : public Control {
+public:
+    explicit OptionButton(QWidget* parent);
+    QString Caption() const;
+    void setCaption(const QString& caption);
+    bool Value() const;
+    void setValue(bool value);
+    Colour BackColor() const { return back_; }
+    void setBackColor(Colour colour);
+    Colour ForeColor() const { return fore_; }
+    void setForeColor(Colour colour);
+    void setFont(const FontSpec& font);
+    void onClick(std::function<void()> handler);
+
+private:
+    QRadioButton* option_;
+    Colour back_ = SystemColour::ButtonFace;
+    Colour fore_ = SystemColour::ButtonText;
+};
+
+}  // namespace rc

@@ -1,0 +1,65 @@
+#include "pictures/pie_renderer.h"
+
+#include <cmath>
+
+#include "controls/numbers.h"
+
+namespace rc {
+
+PieRenderer::PieRenderer(const Controls& controls, Form1State& state)
+    : state_(state),
+      Picture1(controls.single<PictureBox>("Picture1")),
+      Picture2(controls.single<PictureBox>("Picture2")),
+      Label1(controls.array<Label>("Label1")),
+      Label2(controls.array<Label>("Label2")) {}
+
+void PieRenderer::DrawPies1() { DrawPies(Picture1, Label1(0), Label1(1), state_.WholeUnits1); }
+
+void PieRenderer::DrawPies2() { DrawPies(Picture2, Label2(0), Label2(1), state_.WholeUnits2); }
+
+void PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const Label& denominator,
+                           double& wholeUnits) {
+    picture.Cls();
+    Surface& surface = picture.surface();
+    const double W = picture.ScaleWidth(), H = picture.ScaleHeight();
+    const Colour outline = picture.ForeColor();
+
+    const double n = Val(denominator.Caption());
+    const double k = Val(numerator.Caption());
+    // A denominator of 0 or less, or a negative numerator, has no picture: nothing is drawn
+    // and no whole circle is counted.
+    const bool drawable = n > 0 && k >= 0;
+    const double whole = drawable ? std::floor(k / n) : 0;
+    wholeUnits = whole;
+
+    if (drawable && k <= n) {
+        surface.drawSectorWheel(W / 2, H / 2, H / 2 - 6, n, k, Blue, White, outline);
+    } else if (drawable) {
+        const bool partial = std::fmod(roundHalfEven(k), roundHalfEven(n)) != 0;
+        const double cells = whole + (partial ? 1 : 0);
+        const double cell = std::floor(roundHalfEven(W) / cells);
+        double x = std::floor(cell / 2);
+        double r = x;
+        if (r - 2 > H / 2 - 6) r = H / 2 - 6;
+        // Cells narrower than 6 pixels leave no room for a circle: those rows stay empty.
+        // Otherwise there are at most W cells, so the loop is bounded by the picture's width.
+        if (r - 2 > 0) {
+            for (double i = 0; i < whole; ++i) {
+                surface.drawSectorWheel(x, H / 2, r - 2, n, n, Blue, White, outline);
+                x += cell;
+            }
+            if (partial) surface.drawSectorWheel(x, H / 2, r - 2, n, k - n * whole, Blue, White, outline);
+        }
+    }
+
+    // Repaint the white around the circles near-white, so that only sectors stay pure white.
+    picture.setFillColor(Background);
+    picture.ExtFloodFill(1, 1, picture.Point(1, 1));
+    // A circle as wide as the picture cuts the background in two; the part below it is
+    // background too.
+    const int bottom = picture.ScaleHeight() - 2;
+    if (bottom > 1 && picture.Point(1, bottom) == White) picture.ExtFloodFill(1, bottom, White);
+    picture.refresh();
+}
+
+}  // namespace rc

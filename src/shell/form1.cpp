@@ -1,0 +1,95 @@
+#include "shell/form1.h"
+
+#include <QCoreApplication>
+
+#include "controls/twips.h"
+#include "learn/amplify_lesson.h"
+#include "learn/representation_lesson.h"
+#include "learn/simplify_lesson.h"
+#include "learn/sum_lesson.h"
+#include "pictures/pie_renderer.h"
+#include "practice/number_pad.h"
+#include "practice/product_exercise.h"
+#include "practice/simplify_exercise.h"
+#include "practice/sum_exercise.h"
+#include "results/results_history.h"
+#include "shell/catalogue.h"
+#include "shell/help_texts.h"
+#include "shell/icon.h"
+#include "shell/menu.h"
+#include "shell/section_layout.h"
+
+namespace rc {
+
+Form1::Form1(Platform& platform)
+    : Form(QStringLiteral("Form1"), form1Catalogue(), Qt::Window), platform_(platform) {
+    restack(controls(), form1DesignStacking());
+    setCaption(QStringLiteral("Ruedecitas 1.1 - %1").arg(QString::fromUtf8(ContactAddress)));
+    setClientSize(Form1ClientWidth, Form1ClientHeight);
+    setWindowIcon(programIcon());
+    endProgram = [] { QCoreApplication::quit(); };
+
+    const Controls& c = controls();
+    layout_ = std::make_unique<SectionLayout>(*this, platform_.screen);
+    pies_ = std::make_unique<PieRenderer>(c, state_);
+    representation_ = std::make_unique<RepresentationLesson>(c, state_, *pies_);
+    amplify_ = std::make_unique<AmplifyLesson>(c, state_, *pies_);
+    simplify_ = std::make_unique<SimplifyLesson>(c, state_, *pies_);
+    sumLesson_ = std::make_unique<SumLesson>(c, state_);
+    simplifyExercise_ = std::make_unique<SimplifyExercise>(c, state_);
+    sumExercise_ = std::make_unique<SumExercise>(c, state_);
+    productExercise_ = std::make_unique<ProductExercise>(c, state_);
+    results_ = std::make_unique<ResultsHistory>(*this, c.array<Frame>("Frame1")(0), state_);
+    menu_ = std::make_unique<SectionMenu>(
+        c, state_,
+        SectionMenu::Sections{*amplify_, *sumLesson_, *simplifyExercise_, *sumExercise_,
+                              *productExercise_});
+    c.single<CommandButton>("Command20").onClick([this] { Command20_Click(); });
+    onUnload = [this] { Form_Unload(); };
+
+    Form_Load();
+}
+
+Form1::~Form1() {
+    results_->unload();
+    if (form2_) delete form2_.data();
+}
+
+void Form1::Form_Load() {
+    state_.CurrentSection = 7;
+    state_.MultiplierIndex = 0;
+    platform_.random.Randomize();
+    layout_->ArrangeSections();
+    simplify_->HideSimplifySteps();
+    const std::uint8_t primes[] = {2, 3, 5, 7, 11, 13, 17, 19, 23, 29};
+    for (std::size_t i = 0; i < std::size(primes); ++i) state_.Primes[i] = primes[i];
+    controls().single<PictureBox>("Picture1").setAutoRedraw(true);
+    controls().single<PictureBox>("Picture2").setAutoRedraw(true);
+    controls().array<CommandButton>("Command1")(7).setBackColor(SectionMenu::Green);
+    pies_->DrawPies1();
+    pies_->DrawPies2();
+    // LoadHelpTexts: the nine help texts, then the simplify lesson's fixed message.
+    const auto& texts = helpTextTable();
+    for (std::size_t i = 0; i < texts.size(); ++i) state_.HelpTexts[i] = texts[i];
+    controls().array<Label>("Label3")(2).setCaption(notDivisibleMessage());
+    controls().single<Label>("Label21").setCaption(state_.HelpTexts[7]);
+}
+
+void Form1::Command1_Click(int index) { menu_->Command1_Click(index); }
+
+void Form1::Command20_Click() { results_->show(); }
+
+void Form1::Form_Unload() {
+    results_->unload();
+    if (form2_) form2_->close(), delete form2_.data();
+    endProgram();
+}
+
+Form2* Form1::form2() const { return form2_.data(); }
+
+Form2& Form1::loadForm2() {
+    if (!form2_) form2_ = new Form2();
+    return *form2_;
+}
+
+}  // namespace rc

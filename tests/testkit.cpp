@@ -1,0 +1,41 @@
+#include "testkit.h"
+
+#include "controls/twips.h"
+
+namespace rc::testing {
+
+void prepareApplication() {
+    installFontSubstitutes();
+    twips::setLogicalDpi(96);
+}
+
+App::App(ScreenMetrics screen, std::uint64_t seed)
+    : random(seed), platform{random, messages, screen} {
+    twips::setLogicalDpi(screen.logicalDpi);
+    form1 = std::make_unique<Form1>(platform);
+    form1->endProgram = [this] { ++endRequests; };
+    form1->resize(screen.widthPixels, screen.heightPixels - 40);
+    form1->show();
+}
+
+App::~App() = default;
+
+template <class T>
+static T& typed(const Controls& controls, const QString& address) {
+    Control* control = controls.find(address);
+    T* result = dynamic_cast<T*>(control);
+    if (!result) throw std::out_of_range("no control " + address.toStdString());
+    return *result;
+}
+
+Label& App::label(const QString& a) const { return typed<Label>(controls(), a); }
+CommandButton& App::button(const QString& a) const { return typed<CommandButton>(controls(), a); }
+Frame& App::frame(const QString& a) const { return typed<Frame>(controls(), a); }
+PictureBox& App::picture(const QString& a) const { return typed<PictureBox>(controls(), a); }
+
+void App::click(const QString& address) {
+    QWidget* widget = button(address).widget();
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+}  // namespace rc::testing

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QStringList>
+#include <QTest>
+#include <memory>
+#include <random>
+
+#include "controls/catalogue.h"
+#include "controls/platform.h"
+#include "shell/form1.h"
+
+namespace rc::testing {
+
+// A random source that repeats itself for a given seed; Randomize keeps the seed.
+class SeededRandom : public RandomSource {
+public:
+    explicit SeededRandom(std::uint64_t seed = 1) : engine_(seed) {}
+    void Randomize() override { ++randomizeCalls; }
+    double Rnd() override { return double(engine_() >> 11) * 0x1.0p-53; }
+    int randomizeCalls = 0;
+
+private:
+    std::mt19937_64 engine_;
+};
+
+// Records the text of every message box instead of showing it.
+class RecordingMessages : public MessageBoxes {
+public:
+    void MsgBox(const QString& text) override { shown << text; }
+    QStringList shown;
+};
+
+// The main window as the program starts it, on a screen of the given size, with seams that
+// the test controls. The window is shown (offscreen), at its client size.
+struct App {
+    explicit App(ScreenMetrics screen = {800, 600, 96}, std::uint64_t seed = 1);
+    ~App();
+
+    Form1& form() { return *form1; }
+    const Controls& controls() const { return form1->controls(); }
+    Label& label(const QString& address) const;
+    CommandButton& button(const QString& address) const;
+    Frame& frame(const QString& address) const;
+    PictureBox& picture(const QString& address) const;
+    // A real left click, delivered through Qt's event system to the button.
+    void click(const QString& address);
+
+    SeededRandom random;
+    RecordingMessages messages;
+    Platform platform;
+    std::unique_ptr<Form1> form1;
+    int endRequests = 0;
+};
+
+// Makes the fonts of the catalogue available (Arial's metrics) once per test program.
+void prepareApplication();
+
+}  // namespace rc::testing
