@@ -1,4 +1,114 @@
+// Thousands of real clicks on random visible, enabled controls of the main window, the same
+// clicks for the same seed; after each one the invariants a pupil relies on must hold.
 #include <QTest>
-class T : public QObject { Q_OBJECT private slots: void none() {} };
-QTEST_MAIN(T)
+#include <random>
+
+#include "shell/menu.h"
+#include "testkit.h"
+
+using rc::testing::App;
+
+namespace {
+
+// Exactly one green menu button and one section frame shown, both the current section's, with
+// its help text and the lessons' shared controls as that section shows them.
+void checkMenuInvariants(App& app) {
+    const auto& state = app.form().state();
+    const int current = state.CurrentSection;
+    QVERIFY(current >= 0 && current <= 8);
+    for (int i = 0; i <= 8; ++i) {
+        const bool green =
+            app.button(QStringLiteral("Command1(%1)").arg(i)).BackColor() == rc::SectionMenu::Green;
+        QCOMPARE(green, i == current);
+        QCOMPARE(app.frame(QStringLiteral("Frame1(%1)").arg(i)).Visible(), i == current);
+    }
+    QCOMPARE(app.label("Label21").Caption(), state.HelpTexts[std::size_t(current)]);
+    if (current != 7) {  // at start the menu has not set them yet
+        const auto shown = rc::SectionMenu::sharedControlsOf(current);
+        QCOMPARE(app.picture("Picture1").Visible(), shown.picture1);
+        QCOMPARE(app.picture("Picture2").Visible(), shown.picture2);
+        QCOMPARE(app.frame("Frame2").Visible(), shown.frame2);
+        QCOMPARE(app.frame("Frame3").Visible(), shown.frame3);
+    }
+}
+
+// Every section adds here what must hold after any click.
+void checkSectionInvariants(App& app) {
+    checkMenuInvariants(app);
+    if (QTest::currentTestFailed()) return;
+}
+
+bool clickable(const rc::Control* control) {
+    return dynamic_cast<const rc::CommandButton*>(control) ||
+           dynamic_cast<const rc::Label*>(control) ||
+           dynamic_cast<const rc::PictureBox*>(control) ||
+           dynamic_cast<const rc::OptionButton*>(control) ||
+           dynamic_cast<const rc::ListBox*>(control);
+}
+
+int clicksFromEnvironment() {
+    bool ok = false;
+    const int clicks = qEnvironmentVariableIntValue("RUEDECITAS_CLICKS", &ok);
+    return ok && clicks > 0 ? clicks : 3000;
+}
+
+}  // namespace
+
+class TestRandomClicks : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { rc::testing::prepareApplication(); }
+
+    void randomClicks_data() {
+        QTest::addColumn<int>("seed");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::newRow("800x600, seed 1") << 1 << 800 << 600;
+        QTest::newRow("1920x1080, seed 2") << 2 << 1920 << 1080;
+        QTest::newRow("1366x768, seed 3") << 3 << 1366 << 768;
+    }
+
+    void randomClicks() {
+        QFETCH(int, seed);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        const int clicks = clicksFromEnvironment() / 3;
+        App app({width, height, 96}, std::uint64_t(seed));
+        std::mt19937 pick(static_cast<unsigned>(seed));
+        std::vector<rc::Control*> candidates;
+        for (rc::Control* control : app.controls().all())
+            if (clickable(control)) candidates.push_back(control);
+
+        QString last;
+        for (int n = 0; n < clicks; ++n) {
+            // A control the pupil can reach: shown, enabled, not covered by another.
+            rc::Control* target = nullptr;
+            QRegion reachable;
+            for (int attempt = 0; attempt < 200 && !target; ++attempt) {
+                rc::Control* c = candidates[pick() % candidates.size()];
+                QWidget* w = c->widget();
+                if (!w->isVisible() || !w->isEnabled()) continue;
+                reachable = w->visibleRegion();
+                if (!reachable.isEmpty()) target = c;
+            }
+            QVERIFY2(target, "no reachable control");
+            const QRect box = reachable.boundingRect();
+            QPoint at(box.left() + int(pick() % unsigned(std::max(1, box.width()))),
+                      box.top() + int(pick() % unsigned(std::max(1, box.height()))));
+            if (!reachable.contains(at)) at = box.center();
+            // Mostly the left button; now and then the right one, as pupils do.
+            const Qt::MouseButton button = pick() % 10 == 0 ? Qt::RightButton : Qt::LeftButton;
+            last = QStringLiteral("click %1: %2 at %3,%4")
+                       .arg(n)
+                       .arg(target->name())
+                       .arg(at.x())
+                       .arg(at.y());
+            QTest::mouseClick(target->widget(), button, {}, at);
+            checkSectionInvariants(app);
+            if (QTest::currentTestFailed()) QFAIL(qPrintable("after " + last));
+        }
+    }
+};
+
+QTEST_MAIN(TestRandomClicks)
 #include "test_random_clicks.moc"

@@ -4,7 +4,17 @@
 
 namespace rc::testing {
 
+namespace {
+QtMessageHandler defaultHandler = nullptr;
+// The offscreen platform cannot raise windows and says so on every show; that is not news.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.contains(QLatin1String("does not support raise()"))) return;
+    if (defaultHandler) defaultHandler(type, context, message);
+}
+}  // namespace
+
 void prepareApplication() {
+    if (!defaultHandler) defaultHandler = qInstallMessageHandler(quietHandler);
     installFontSubstitutes();
     twips::setLogicalDpi(96);
 }
@@ -28,10 +38,18 @@ static T& typed(const Controls& controls, const QString& address) {
     return *result;
 }
 
-Label& App::label(const QString& a) const { return typed<Label>(controls(), a); }
-CommandButton& App::button(const QString& a) const { return typed<CommandButton>(controls(), a); }
-Frame& App::frame(const QString& a) const { return typed<Frame>(controls(), a); }
-PictureBox& App::picture(const QString& a) const { return typed<PictureBox>(controls(), a); }
+Label& App::label(const QString& a) const {
+    return typed<Label>(controls(), a);
+}
+CommandButton& App::button(const QString& a) const {
+    return typed<CommandButton>(controls(), a);
+}
+Frame& App::frame(const QString& a) const {
+    return typed<Frame>(controls(), a);
+}
+PictureBox& App::picture(const QString& a) const {
+    return typed<PictureBox>(controls(), a);
+}
 
 void App::click(const QString& address) {
     QWidget* widget = button(address).widget();

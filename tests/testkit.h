@@ -13,19 +13,19 @@ namespace rc::testing {
 
 // A random source that repeats itself for a given seed; Randomize keeps the seed.
 class SeededRandom : public RandomSource {
-public:
+  public:
     explicit SeededRandom(std::uint64_t seed = 1) : engine_(seed) {}
     void Randomize() override { ++randomizeCalls; }
     double Rnd() override { return double(engine_() >> 11) * 0x1.0p-53; }
     int randomizeCalls = 0;
 
-private:
+  private:
     std::mt19937_64 engine_;
 };
 
 // Records the text of every message box instead of showing it.
 class RecordingMessages : public MessageBoxes {
-public:
+  public:
     void MsgBox(const QString& text) override { shown << text; }
     QStringList shown;
 };

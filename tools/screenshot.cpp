@@ -22,7 +22,8 @@ int main(int argc, char* argv[]) {
 
     const int width = argc > 2 ? std::atoi(argv[1]) : 1280;
     const int height = argc > 2 ? std::atoi(argv[2]) : 800;
-    const QString folder = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("screenshots-out");
+    const QString folder =
+        argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("screenshots-out");
     QDir().mkpath(folder);
 
     rc::ClockRandom random;

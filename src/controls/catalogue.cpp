@@ -121,7 +121,8 @@ void build(Controls& controls, QWidget* window, const QString& windowName,
             std::unique_ptr<Control> control = create(row, element, parent);
             QWidget* widget = control->widget();
             widget->setObjectName(address(name, element.index));
-            if (row.accessibleName) widget->setAccessibleName(QString::fromUtf8(row.accessibleName));
+            if (row.accessibleName)
+                widget->setAccessibleName(QString::fromUtf8(row.accessibleName));
             if (row.accessibleDescription)
                 widget->setAccessibleDescription(QString::fromUtf8(row.accessibleDescription));
             control->setVisible(!element.own.hidden);

@@ -20,7 +20,7 @@ namespace rc {
 constexpr int NoIndex = -1;  // the one element of a control that is not an array
 
 class ControlArrayBase {
-public:
+  public:
     virtual ~ControlArrayBase() = default;
     virtual Control* element(int index) const = 0;
     virtual std::vector<int> indices() const = 0;
@@ -28,7 +28,7 @@ public:
 
 template <class T>
 class ControlArray : public ControlArrayBase {
-public:
+  public:
     explicit ControlArray(QString name) : name_(std::move(name)) {}
 
     // The element at `index`, as the sections write it: Label17(3).
@@ -58,18 +58,19 @@ public:
     }
     void add(int index, std::unique_ptr<T> control) { elements_[index] = std::move(control); }
 
-private:
+  private:
     QString name_;
     std::map<int, std::unique_ptr<T>> elements_;
 };
 
 // Every control of one window, by name.
 class Controls {
-public:
+  public:
     template <class T>
     ControlArray<T>& array(const QString& name) const {
         auto it = arrays_.find(name);
-        auto* typed = it == arrays_.end() ? nullptr : dynamic_cast<ControlArray<T>*>(it->second.get());
+        auto* typed =
+            it == arrays_.end() ? nullptr : dynamic_cast<ControlArray<T>*>(it->second.get());
         if (!typed) throw std::out_of_range("no control array " + name.toStdString());
         return *typed;
     }
@@ -94,7 +95,7 @@ public:
         return result;
     }
 
-private:
+  private:
     std::map<QString, std::unique_ptr<ControlArrayBase>> arrays_;
     std::vector<Control*> order_;
 };

@@ -8,10 +8,10 @@ namespace rc {
 
 Colour QBColor(int index) {
     static constexpr std::array<Colour, 16> table = {
-        RGB(0, 0, 0),     RGB(0, 0, 128),     RGB(0, 128, 0),     RGB(0, 128, 128),
-        RGB(128, 0, 0),   RGB(128, 0, 128),   RGB(128, 128, 0),   RGB(192, 192, 192),
-        RGB(128, 128, 128), RGB(0, 0, 255),   RGB(0, 255, 0),     RGB(0, 255, 255),
-        RGB(255, 0, 0),   RGB(255, 0, 255),   RGB(255, 255, 0),   RGB(255, 255, 255)};
+        RGB(0, 0, 0),       RGB(0, 0, 128),   RGB(0, 128, 0),   RGB(0, 128, 128),
+        RGB(128, 0, 0),     RGB(128, 0, 128), RGB(128, 128, 0), RGB(192, 192, 192),
+        RGB(128, 128, 128), RGB(0, 0, 255),   RGB(0, 255, 0),   RGB(0, 255, 255),
+        RGB(255, 0, 0),     RGB(255, 0, 255), RGB(255, 255, 0), RGB(255, 255, 255)};
     return table.at(static_cast<std::size_t>(index & 15));
 }
 
@@ -45,8 +45,12 @@ QColor toQColor(Colour c) {
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
-Colour resolved(Colour c) { return fromQColor(toQColor(c)); }
+Colour resolved(Colour c) {
+    return fromQColor(toQColor(c));
+}
 
-Colour fromQColor(const QColor& c) { return RGB(c.red(), c.green(), c.blue()); }
+Colour fromQColor(const QColor& c) {
+    return RGB(c.red(), c.green(), c.blue());
+}
 
 }  // namespace rc

@@ -26,7 +26,9 @@ constexpr Colour ButtonFace = 0x8000000F;
 constexpr Colour ButtonText = 0x80000012;
 }  // namespace SystemColour
 
-constexpr bool isSystemColour(Colour c) { return (c & 0x80000000u) != 0; }
+constexpr bool isSystemColour(Colour c) {
+    return (c & 0x80000000u) != 0;
+}
 
 // The colour as it shows on screen; system colours are taken from the application palette.
 QColor toQColor(Colour c);

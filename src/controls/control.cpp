@@ -23,7 +23,9 @@ Control::Control(QWidget* widget) : widget_(widget) {}
 
 Control::~Control() = default;
 
-QString Control::name() const { return widget_ ? widget_->objectName() : QString(); }
+QString Control::name() const {
+    return widget_ ? widget_->objectName() : QString();
+}
 
 void Control::setLeft(double twips) {
     left_ = twips;

@@ -21,7 +21,7 @@ void installFontSubstitutes();
 // What every control has: a place in its container in twips, visibility, enabled state and a
 // place in its container's stacking order. The Qt widget behind it stays inside this layer.
 class Control {
-public:
+  public:
     explicit Control(QWidget* widget);
     virtual ~Control();
     Control(const Control&) = delete;
@@ -48,14 +48,14 @@ public:
     // Brings the control to the front of its container's stacking order.
     void ZOrder();
 
-protected:
+  protected:
     virtual void applyGeometry();
 
     double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;
     bool enabled_ = true;
 
-private:
+  private:
     QPointer<QWidget> widget_;
 };
 

@@ -32,8 +32,12 @@ QMargins Form::frameMargins() const {
                     outer.right() - inner.right(), outer.bottom() - inner.bottom());
 }
 
-double Form::Left() const { return twips::fromPixels(pos().x()); }
-double Form::Top() const { return twips::fromPixels(pos().y()); }
+double Form::Left() const {
+    return twips::fromPixels(pos().x());
+}
+double Form::Top() const {
+    return twips::fromPixels(pos().y());
+}
 double Form::Width() const {
     const QMargins m = frameMargins();
     return twips::fromPixels(width() + m.left() + m.right());
@@ -42,8 +46,12 @@ double Form::Height() const {
     const QMargins m = frameMargins();
     return twips::fromPixels(height() + m.top() + m.bottom());
 }
-void Form::setLeft(double twips) { moveTo(twips, Top()); }
-void Form::setTop(double twips) { moveTo(Left(), twips); }
+void Form::setLeft(double twips) {
+    moveTo(twips, Top());
+}
+void Form::setTop(double twips) {
+    moveTo(Left(), twips);
+}
 void Form::moveTo(double leftTwips, double topTwips) {
     move(twips::toPixels(leftTwips), twips::toPixels(topTwips));
 }

@@ -10,7 +10,7 @@ namespace rc {
 // A top-level window: its controls, a background colour, a caption, a client size in twips and
 // an unload hook run when it is closed.
 class Form : public QWidget {
-public:
+  public:
     Form(const QString& name, std::span<const Row> rows, Qt::WindowFlags flags = {});
 
     Controls& controls() { return controls_; }
@@ -34,13 +34,13 @@ public:
     // Runs when the window is closed (Form_Unload).
     std::function<void()> onUnload;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     // The frame around the client area (title bar and borders), in pixels; while the window
     // has not been shown yet, the frame of the desktop's other windows.
     virtual QMargins frameMargins() const;
 
-private:
+  private:
     Controls controls_;
     Colour back_ = SystemColour::ButtonFace;
 };

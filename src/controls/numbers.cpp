@@ -67,8 +67,12 @@ QString Str(double value) {
     return QString::fromStdString(mantissa + exponent);
 }
 
-double roundHalfEven(double value) { return std::nearbyint(value); }
+double roundHalfEven(double value) {
+    return std::nearbyint(value);
+}
 
-long long halved(double value) { return static_cast<long long>(roundHalfEven(value)) / 2; }
+long long halved(double value) {
+    return static_cast<long long>(roundHalfEven(value)) / 2;
+}
 
 }  // namespace rc

@@ -9,12 +9,12 @@
 namespace rc {
 
 class PictureBox::Widget : public QWidget {
-public:
+  public:
     Widget(QWidget* parent, PictureBox* owner) : QWidget(parent), owner_(owner) {
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         // Sunken 3D border, then the image at one image pixel per device pixel.
@@ -43,9 +43,12 @@ protected:
 
     void mousePressEvent(QMouseEvent* event) override {
         int button = 0;
-        if (event->button() == Qt::LeftButton) button = 1;
-        else if (event->button() == Qt::RightButton) button = 2;
-        else if (event->button() == Qt::MiddleButton) button = 4;
+        if (event->button() == Qt::LeftButton)
+            button = 1;
+        else if (event->button() == Qt::RightButton)
+            button = 2;
+        else if (event->button() == Qt::MiddleButton)
+            button = 4;
         int shift = 0;
         if (event->modifiers() & Qt::ShiftModifier) shift |= 1;
         if (event->modifiers() & Qt::ControlModifier) shift |= 2;
@@ -56,7 +59,7 @@ protected:
         owner_->mouseDownAt(button, shift, std::floor(p.x()), std::floor(p.y()));
     }
 
-private:
+  private:
     PictureBox* owner_;
 };
 
@@ -68,7 +71,9 @@ void PictureBox::setBackColor(Colour colour) {
     picture_->update();
 }
 
-void PictureBox::setForeColor(Colour colour) { fore_ = colour; }
+void PictureBox::setForeColor(Colour colour) {
+    fore_ = colour;
+}
 
 void PictureBox::Cls() {
     surface_.clear(back_);
@@ -80,9 +85,13 @@ void PictureBox::ExtFloodFill(int x, int y, Colour surfaceColour) {
     refresh();
 }
 
-void PictureBox::refresh() { picture_->update(); }
+void PictureBox::refresh() {
+    picture_->update();
+}
 
-void PictureBox::onMouseDown(MouseDownHandler handler) { mouseDown_ = std::move(handler); }
+void PictureBox::onMouseDown(MouseDownHandler handler) {
+    mouseDown_ = std::move(handler);
+}
 
 void PictureBox::mouseDownAt(int button, int shift, double x, double y) {
     if (mouseDown_) mouseDown_(button, shift, x, y);

@@ -11,7 +11,7 @@ namespace rc {
 // display scaled 2x the image has twice the pixels each way), so drawings stay crisp; pointer
 // positions are handed to the handler in those pixels.
 class PictureBox : public Control {
-public:
+  public:
     explicit PictureBox(QWidget* parent);
 
     Colour BackColor() const { return back_; }
@@ -49,10 +49,10 @@ public:
     // The width of the border around the drawable area, in logical pixels.
     static constexpr int border = 2;
 
-protected:
+  protected:
     void applyGeometry() override;
 
-private:
+  private:
     class Widget;
     Widget* picture_;
     Surface surface_;

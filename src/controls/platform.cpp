@@ -8,12 +8,14 @@
 namespace rc {
 
 void ClockRandom::Randomize() {
-    engine_.seed(static_cast<std::uint64_t>(
-        std::chrono::system_clock::now().time_since_epoch().count()));
+    engine_.seed(
+        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 }
 
 // 53 random bits scaled into [0, 1): never 1.
-double ClockRandom::Rnd() { return double(engine_() >> 11) * 0x1.0p-53; }
+double ClockRandom::Rnd() {
+    return double(engine_() >> 11) * 0x1.0p-53;
+}
 
 void QtMessageBoxes::MsgBox(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(ApplicationTitle), text,

@@ -10,30 +10,30 @@ inline const char* const ApplicationTitle = "Ruedecitas";
 
 // Uniform reals in [0, 1) from one generator seeded once, from the clock in the program.
 class RandomSource {
-public:
+  public:
     virtual ~RandomSource() = default;
     virtual void Randomize() = 0;  // seeds the generator from the system timer
     virtual double Rnd() = 0;      // next value in [0, 1)
 };
 
 class ClockRandom : public RandomSource {
-public:
+  public:
     void Randomize() override;
     double Rnd() override;
 
-private:
+  private:
     std::mt19937_64 engine_{0};
 };
 
 // A plain message box with the application's title and one OK button.
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     virtual void MsgBox(const QString& text) = 0;
 };
 
 class QtMessageBoxes : public MessageBoxes {
-public:
+  public:
     void MsgBox(const QString& text) override;
 };
 

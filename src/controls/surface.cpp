@@ -10,7 +10,9 @@ namespace {
 inline QRgb toPixel(Colour c) {
     return qRgb(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
-inline Colour fromPixel(QRgb p) { return RGB(qRed(p), qGreen(p), qBlue(p)); }
+inline Colour fromPixel(QRgb p) {
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
 }  // namespace
 
 void Surface::resize(int width, int height, Colour fill) {
@@ -98,12 +100,11 @@ void Surface::drawSectorWheel(double cx, double cy, double radius, double n, dou
         QRgb* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
         for (int x = x0; x <= x1; ++x) {
             if (!inside(x, y)) continue;
-            const bool rim = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) ||
-                             !inside(x, y + 1);
+            const bool rim =
+                !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
             const double s = sector(x, y);
-            const bool boundary =
-                rim || (x == int(std::lround(cx)) && y == int(std::lround(cy))) ||
-                sector(x + 1, y) != s || sector(x, y + 1) != s;
+            const bool boundary = rim || (x == int(std::lround(cx)) && y == int(std::lround(cy))) ||
+                                  sector(x + 1, y) != s || sector(x, y + 1) != s;
             line[x] = boundary ? o : (s + 1 <= k ? f : e);
         }
     }

@@ -10,7 +10,7 @@ namespace rc {
 // the pictures rely on (read one pixel, flood fill a surface of one colour, pies without
 // anti-aliasing). Coordinates are whole pixels, origin top left, y downwards.
 class Surface {
-public:
+  public:
     static constexpr Colour Invalid = 0xFFFFFFFFu;  // what Point() answers outside the surface
 
     void resize(int width, int height, Colour fill);
@@ -36,7 +36,7 @@ public:
 
     const QImage& image() const { return image_; }
 
-private:
+  private:
     QImage image_;
 };
 

@@ -24,7 +24,7 @@ void setPaletteColour(QWidget* widget, QPalette::ColorRole role, Colour colour) 
 // Label
 
 class Label::Widget : public QLabel {
-public:
+  public:
     explicit Widget(QWidget* parent) : QLabel(parent) {
         setTextFormat(Qt::PlainText);
         setWordWrap(true);
@@ -36,7 +36,7 @@ public:
     }
     std::function<void()> onClick;
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
         QLabel::mouseReleaseEvent(event);
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
@@ -45,20 +45,27 @@ protected:
     }
 };
 
-Label::Label(QWidget* parent) : Control(new Widget(parent)), label_(static_cast<Widget*>(widget())) {
+Label::Label(QWidget* parent)
+    : Control(new Widget(parent)), label_(static_cast<Widget*>(widget())) {
     setForeColor(fore_);
 }
 
-QString Label::Caption() const { return label_->text(); }
+QString Label::Caption() const {
+    return label_->text();
+}
 
-void Label::setCaption(const QString& caption) { label_->setText(caption); }
+void Label::setCaption(const QString& caption) {
+    label_->setText(caption);
+}
 
 void Label::setForeColor(Colour colour) {
     fore_ = colour;
     setPaletteColour(label_, QPalette::WindowText, colour);
 }
 
-void Label::setFont(const FontSpec& font) { label_->setFont(toQFont(font)); }
+void Label::setFont(const FontSpec& font) {
+    label_->setFont(toQFont(font));
+}
 
 void Label::setAlignment(Alignment alignment) {
     const Qt::Alignment horizontal = alignment == Alignment::Centre  ? Qt::AlignHCenter
@@ -67,16 +74,18 @@ void Label::setAlignment(Alignment alignment) {
     label_->setAlignment(horizontal | Qt::AlignTop);
 }
 
-void Label::onClick(std::function<void()> handler) { label_->onClick = std::move(handler); }
+void Label::onClick(std::function<void()> handler) {
+    label_->onClick = std::move(handler);
+}
 
 // ---------------------------------------------------------------------------------------------
 // CommandButton
 
 class CommandButton::Widget : public QPushButton {
-public:
+  public:
     Widget(QWidget* parent, CommandButton* owner) : QPushButton(parent), owner_(owner) {}
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override {
         if (!owner_->graphical_) {
             QPushButton::paintEvent(event);
@@ -117,7 +126,7 @@ protected:
         }
     }
 
-private:
+  private:
     CommandButton* owner_;
 };
 
@@ -129,9 +138,13 @@ CommandButton::CommandButton(QWidget* parent, bool graphical)
     button_->setFocusPolicy(Qt::StrongFocus);
 }
 
-QString CommandButton::Caption() const { return button_->text(); }
+QString CommandButton::Caption() const {
+    return button_->text();
+}
 
-void CommandButton::setCaption(const QString& caption) { button_->setText(caption); }
+void CommandButton::setCaption(const QString& caption) {
+    button_->setText(caption);
+}
 
 void CommandButton::setBackColor(Colour colour) {
     back_ = colour;
@@ -142,14 +155,18 @@ Colour CommandButton::shownBackColor() const {
     return graphical_ ? resolved(back_) : resolved(SystemColour::ButtonFace);
 }
 
-void CommandButton::setFont(const FontSpec& font) { button_->setFont(toQFont(font)); }
+void CommandButton::setFont(const FontSpec& font) {
+    button_->setFont(toQFont(font));
+}
 
 void CommandButton::onClick(std::function<void()> handler) {
     QObject::connect(button_, &QPushButton::clicked, button_,
                      [handler = std::move(handler)] { handler(); });
 }
 
-void CommandButton::click() { button_->click(); }
+void CommandButton::click() {
+    button_->click();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Frame
@@ -170,13 +187,13 @@ void Frame::setBackColor(Colour colour) {
 // Line
 
 class Line::Widget : public QWidget {
-public:
+  public:
     Widget(QWidget* parent, Line* owner) : QWidget(parent), owner_(owner) {
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     QPoint from, to;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         QPen pen(toQColor(owner_->colour_));
@@ -186,7 +203,7 @@ protected:
         painter.drawLine(from, to);
     }
 
-private:
+  private:
     Line* owner_;
 };
 
@@ -228,12 +245,12 @@ void Line::applyGeometry() {
 // Shape
 
 class Shape::Widget : public QWidget {
-public:
+  public:
     Widget(QWidget* parent, Shape* owner) : QWidget(parent), owner_(owner) {
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -245,7 +262,7 @@ protected:
         painter.drawRoundedRect(box, radius, radius);
     }
 
-private:
+  private:
     Shape* owner_;
 };
 
@@ -266,7 +283,9 @@ ListBox::ListBox(QWidget* parent)
     list_->setUniformItemSizes(true);
 }
 
-void ListBox::setFont(const FontSpec& font) { list_->setFont(toQFont(font)); }
+void ListBox::setFont(const FontSpec& font) {
+    list_->setFont(toQFont(font));
+}
 
 void ListBox::setColours(Colour back, Colour fore) {
     back_ = back;
@@ -275,7 +294,9 @@ void ListBox::setColours(Colour back, Colour fore) {
     setPaletteColour(list_, QPalette::Text, fore);
 }
 
-int ListBox::ListCount() const { return list_->count(); }
+int ListBox::ListCount() const {
+    return list_->count();
+}
 
 QString ListBox::List(int index) const {
     const QListWidgetItem* item = list_->item(index);
@@ -289,13 +310,21 @@ void ListBox::setList(int index, const QString& text) {
         list_->addItem(text);
 }
 
-void ListBox::AddItem(const QString& text) { list_->addItem(text); }
+void ListBox::AddItem(const QString& text) {
+    list_->addItem(text);
+}
 
-void ListBox::Clear() { list_->clear(); }
+void ListBox::Clear() {
+    list_->clear();
+}
 
-int ListBox::ListIndex() const { return list_->currentRow(); }
+int ListBox::ListIndex() const {
+    return list_->currentRow();
+}
 
-void ListBox::setListIndex(int index) { list_->setCurrentRow(index); }
+void ListBox::setListIndex(int index) {
+    list_->setCurrentRow(index);
+}
 
 void ListBox::onClick(std::function<void()> handler) {
     QObject::connect(list_, &QListWidget::itemClicked, list_,
@@ -310,13 +339,21 @@ OptionButton::OptionButton(QWidget* parent)
     option_->setAutoFillBackground(true);
 }
 
-QString OptionButton::Caption() const { return option_->text(); }
+QString OptionButton::Caption() const {
+    return option_->text();
+}
 
-void OptionButton::setCaption(const QString& caption) { option_->setText(caption); }
+void OptionButton::setCaption(const QString& caption) {
+    option_->setText(caption);
+}
 
-bool OptionButton::Value() const { return option_->isChecked(); }
+bool OptionButton::Value() const {
+    return option_->isChecked();
+}
 
-void OptionButton::setValue(bool value) { option_->setChecked(value); }
+void OptionButton::setValue(bool value) {
+    option_->setChecked(value);
+}
 
 void OptionButton::setBackColor(Colour colour) {
     back_ = colour;
@@ -328,7 +365,9 @@ void OptionButton::setForeColor(Colour colour) {
     setPaletteColour(option_, QPalette::WindowText, colour);
 }
 
-void OptionButton::setFont(const FontSpec& font) { option_->setFont(toQFont(font)); }
+void OptionButton::setFont(const FontSpec& font) {
+    option_->setFont(toQFont(font));
+}
 
 void OptionButton::onClick(std::function<void()> handler) {
     QObject::connect(option_, &QRadioButton::clicked, option_,

@@ -15,7 +15,7 @@ enum class Alignment { Left, Centre, Right };
 // A transparent label: only its text is drawn, over whatever lies behind it. The caption wraps
 // at word boundaries within the label's width and is cut off at its height.
 class Label : public Control {
-public:
+  public:
     explicit Label(QWidget* parent);
     QString Caption() const;
     void setCaption(const QString& caption);
@@ -25,7 +25,7 @@ public:
     void setAlignment(Alignment alignment);
     void onClick(std::function<void()> handler);
 
-private:
+  private:
     class Widget;
     Widget* label_;
     Colour fore_ = SystemColour::ButtonText;
@@ -34,7 +34,7 @@ private:
 // A command button. Graphical-style buttons paint their BackColor as one flat colour; the
 // others show the platform's button face whatever BackColor holds.
 class CommandButton : public Control {
-public:
+  public:
     CommandButton(QWidget* parent, bool graphical);
     QString Caption() const;
     void setCaption(const QString& caption);
@@ -47,7 +47,7 @@ public:
     Colour shownBackColor() const;
     void click();
 
-private:
+  private:
     class Widget;
     Widget* button_;
     Colour back_ = SystemColour::ButtonFace;
@@ -56,18 +56,18 @@ private:
 
 // A frame: a container with the platform's frame border, no caption and a background colour.
 class Frame : public Control {
-public:
+  public:
     explicit Frame(QWidget* parent);
     Colour BackColor() const { return back_; }
     void setBackColor(Colour colour);
 
-private:
+  private:
     Colour back_ = SystemColour::ButtonFace;
 };
 
 // A straight line between two points of its container, BorderWidth pixels thick.
 class Line : public Control {
-public:
+  public:
     explicit Line(QWidget* parent);
     double X1() const { return x1_; }
     double Y1() const { return y1_; }
@@ -79,10 +79,10 @@ public:
     Colour BorderColor() const { return colour_; }
     void setBorderColor(Colour colour);
 
-protected:
+  protected:
     void applyGeometry() override;
 
-private:
+  private:
     class Widget;
     Widget* line_;
     double x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
@@ -92,19 +92,19 @@ private:
 
 // A rounded rectangle outline.
 class Shape : public Control {
-public:
+  public:
     explicit Shape(QWidget* parent);
     int BorderWidth() const { return borderWidth_; }
     void setBorderWidth(int pixels);
 
-private:
+  private:
     class Widget;
     Widget* shape_;
     int borderWidth_ = 1;
 };
 
 class ListBox : public Control {
-public:
+  public:
     explicit ListBox(QWidget* parent);
     void setFont(const FontSpec& font);
     void setColours(Colour back, Colour fore);
@@ -121,14 +121,14 @@ public:
     void onClick(std::function<void()> handler);
     QListWidget* listWidget() const { return list_; }
 
-private:
+  private:
     QListWidget* list_;
     Colour back_ = SystemColour::WindowBackground;
     Colour fore_ = SystemColour::WindowText;
 };
 
 class OptionButton : public Control {
-public:
+  public:
     explicit OptionButton(QWidget* parent);
     QString Caption() const;
     void setCaption(const QString& caption);
@@ -141,7 +141,7 @@ public:
     void setFont(const FontSpec& font);
     void onClick(std::function<void()> handler);
 
-private:
+  private:
     QRadioButton* option_;
     Colour back_ = SystemColour::ButtonFace;
     Colour fore_ = SystemColour::ButtonText;

@@ -7,10 +7,10 @@ namespace rc {
 // The number pad: a small borderless window with a display and keys. What the keys do comes
 // with the simplify exercise; for now it is its make-up.
 class Form2 : public Form {
-public:
+  public:
     Form2();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;  // the fixed single-pixel border
 };
 

@@ -34,7 +34,9 @@ void Form3::Form_Load(const Control& sectionArea, QMargins decoration) {
 ResultsHistory::ResultsHistory(Form& mainWindow, const Control& sectionArea, Form1State& state)
     : mainWindow_(mainWindow), sectionArea_(sectionArea), state_(state) {}
 
-ResultsHistory::~ResultsHistory() { unload(); }
+ResultsHistory::~ResultsHistory() {
+    unload();
+}
 
 Form3& ResultsHistory::load() {
     if (!form3_) {

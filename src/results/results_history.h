@@ -9,7 +9,7 @@ namespace rc {
 
 // "TUS RESULTADOS": the results window, its list of judged exercises.
 class Form3 : public Form {
-public:
+  public:
     Form3();
     // Places the window over the section area of the main window, 500 twips lower than
     // centred. `sectionArea` is Frame1(0) of the main window; `decoration` the frame that the
@@ -21,7 +21,7 @@ public:
 // Owns the results window while it is loaded: it is created on first use, kept while open and
 // unloaded, lines and all, when the pupil closes it.
 class ResultsHistory {
-public:
+  public:
     ResultsHistory(Form& mainWindow, const Control& sectionArea, Form1State& state);
     ~ResultsHistory();
 
@@ -33,7 +33,7 @@ public:
     // Closes the window, if loaded (the program is ending).
     void unload();
 
-private:
+  private:
     Form& mainWindow_;
     const Control& sectionArea_;
     Form1State& state_;

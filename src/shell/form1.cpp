@@ -75,9 +75,13 @@ void Form1::Form_Load() {
     controls().single<Label>("Label21").setCaption(state_.HelpTexts[7]);
 }
 
-void Form1::Command1_Click(int index) { menu_->Command1_Click(index); }
+void Form1::Command1_Click(int index) {
+    menu_->Command1_Click(index);
+}
 
-void Form1::Command20_Click() { results_->show(); }
+void Form1::Command20_Click() {
+    results_->show();
+}
 
 void Form1::Form_Unload() {
     results_->unload();
@@ -85,7 +89,9 @@ void Form1::Form_Unload() {
     endProgram();
 }
 
-Form2* Form1::form2() const { return form2_.data(); }
+Form2* Form1::form2() const {
+    return form2_.data();
+}
 
 Form2& Form1::loadForm2() {
     if (!form2_) form2_ = new Form2();

@@ -25,7 +25,7 @@ class Form2;
 // The main window: the menu on the left, one section at a time to its right, the help text
 // across the top. It owns the sections and the state they share.
 class Form1 : public Form {
-public:
+  public:
     explicit Form1(Platform& platform);
     ~Form1() override;
 
@@ -59,7 +59,7 @@ public:
     // Ends the program; the application's quit unless a test says otherwise.
     std::function<void()> endProgram;
 
-private:
+  private:
     Platform& platform_;
     Form1State state_;
     Module1 module1_;

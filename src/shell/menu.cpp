@@ -26,10 +26,10 @@ SectionMenu::SectionMenu(const Controls& controls, Form1State& state, Sections s
 SectionMenu::SharedControls SectionMenu::sharedControlsOf(int section) {
     //                                                Picture1 Picture2 Frame2 Frame3
     static constexpr std::array<SharedControls, 9> table = {{
-        {true, true, true, true},     // 0 Representación gráfica
-        {false, true, false, true},   // 1 Amplificar
-        {false, true, false, true},   // 2 Simplificar
-        {false, true, false, false},  // 3 Suma y resta
+        {true, true, true, true},      // 0 Representación gráfica
+        {false, true, false, true},    // 1 Amplificar
+        {false, true, false, true},    // 2 Simplificar
+        {false, true, false, false},   // 3 Suma y resta
         {false, false, false, false},  // 4 SIMPLIFICA
         {false, false, false, false},  // 5 SUMA Y RESTA
         {false, false, false, false},  // 6 MULTIPLICACIÓN Y DIVISIÓN

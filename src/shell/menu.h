@@ -15,7 +15,7 @@ class ProductExercise;
 // with its help text, sets which of the lessons' shared controls show, and starts the section
 // again: every menu click restarts the section.
 class SectionMenu {
-public:
+  public:
     struct Sections {
         AmplifyLesson& amplify;
         SumLesson& sumLesson;
@@ -36,7 +36,7 @@ public:
     };
     static SharedControls sharedControlsOf(int section);
 
-private:
+  private:
     Form1State& state_;
     Sections sections_;
     ControlArray<CommandButton>& Command1;

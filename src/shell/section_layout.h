@@ -9,14 +9,14 @@ namespace rc {
 // nine section frames right of the menu, the inner frames in it, the pictures and fraction
 // editors of the lessons, the window's colours and what the first screen hides.
 class SectionLayout {
-public:
+  public:
     SectionLayout(Form& form, const ScreenMetrics& screen);
 
     void ArrangeSections();
 
     static constexpr Colour MenuWhite = 16777215;
 
-private:
+  private:
     Form& form_;
     ScreenMetrics screen_;
 };
