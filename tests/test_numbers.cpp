@@ -8,7 +8,7 @@ using rc::Val;
 
 class TestNumbers : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void captionToNumber_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");

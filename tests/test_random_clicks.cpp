@@ -1,8 +1,11 @@
 // Thousands of real clicks on random visible, enabled controls of the main window, the same
 // clicks for the same seed; after each one the invariants a pupil relies on must hold.
 #include <QTest>
+#include <algorithm>
+#include <cfloat>
 #include <random>
 
+#include "controls/numbers.h"
 #include "shell/menu.h"
 #include "testkit.h"
 
@@ -32,9 +35,54 @@ void checkMenuInvariants(App& app) {
     }
 }
 
+// The amplify and simplify lessons and the fraction panel they share. The base fractions stay
+// within their buttons' limits (the amplify denominator only from below: the panel's "--" may
+// push it past 200), the panel's denominator never drops below 1, the amplify working always
+// shows the chosen multiplier, and the simplify working and the red message are never shown
+// together.
+void checkAmplifySimplifyInvariants(App& app) {
+    auto value = [&](const char* label) { return rc::Val(app.label(label).Caption()); };
+    auto plainWhole = [&](const char* label, double low, double high) {
+        const QString text = app.label(label).Caption();
+        QVERIFY2(rc::Str(rc::Val(text)) == text && rc::Val(text) >= low && rc::Val(text) <= high,
+                 qPrintable(QStringLiteral("%1 = %2").arg(label, text)));
+    };
+    plainWhole("Label4(0)", 0, 200);
+    plainWhole("Label6(0)", 0, 200);
+    plainWhole("Label7(0)", 2, 200);
+    QVERIFY(value("Label5(0)") >= 2 && value("Label5(0)") <= DBL_MAX);
+    QVERIFY(value("Label2(0)") >= 0 && value("Label2(1)") >= 1 && value("Label2(1)") <= DBL_MAX);
+
+    const int index = app.form().state().MultiplierIndex;
+    QVERIFY(index >= 0 && index <= 9);
+    const QString m = QString::number(index + 1);
+    QCOMPARE(app.label("Label4(1)").Caption(), m);
+    QCOMPARE(app.label("Label5(1)").Caption(), m);
+    // Until the first menu click the working keeps its design captions.
+    if (app.label("Label4(2)").Caption().contains(" X ")) {
+        QCOMPARE(app.label("Label4(2)").Caption(), app.label("Label4(0)").Caption() + " X " + m);
+        QCOMPARE(app.label("Label4(3)").Caption(), rc::Str(value("Label4(0)") * (index + 1)));
+        // The panel's denominator buttons move Label5(0) without recomputing the working, so
+        // the working's own first term is what the result must follow.
+        const QString working = app.label("Label5(2)").Caption();
+        QVERIFY2(working.endsWith(" X " + m), qPrintable(working));
+        const double b = rc::Val(working);
+        QCOMPARE(app.label("Label5(3)").Caption(), rc::Str(std::min(b * (index + 1), DBL_MAX)));
+    }
+
+    const bool steps = app.label("Label6(1)").Visible();
+    for (const char* label : {"Label7(1)", "Label6(2)", "Label7(2)"})
+        QCOMPARE(app.label(label).Visible(), steps);
+    for (int i = 7; i <= 12; ++i)
+        QCOMPARE(app.controls().array<rc::Line>("Line1")(i).Visible(), steps);
+    QVERIFY(!(steps && app.label("Label3(2)").Visible()));
+}
+
 // Every section adds here what must hold after any click.
 void checkSectionInvariants(App& app) {
     checkMenuInvariants(app);
+    if (QTest::currentTestFailed()) return;
+    checkAmplifySimplifyInvariants(app);
     if (QTest::currentTestFailed()) return;
 }
 

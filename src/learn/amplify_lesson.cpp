@@ -1,5 +1,9 @@
 #include "learn/amplify_lesson.h"
 
+#include <algorithm>
+#include <cfloat>
+
+#include "controls/numbers.h"
 #include "pictures/pie_renderer.h"
 
 namespace rc {
@@ -23,11 +27,75 @@ AmplifyLesson::AmplifyLesson(const Controls& controls, Form1State& state, PieRen
     Command8.onClick([this](int index) { Command8_Click(index); });
 }
 
-void AmplifyLesson::ShowAmplified() {}
-void AmplifyLesson::Command4_Click(int) {}
-void AmplifyLesson::Command5_Click(int) {}
-void AmplifyLesson::Command6_Click(int) {}
-void AmplifyLesson::Command7_Click(int) {}
-void AmplifyLesson::Command8_Click(int) {}
+void AmplifyLesson::ShowAmplified() {
+    const double m = state_.MultiplierIndex + 1;
+    Label4(1).setCaption(Str(m));
+    Label5(1).setCaption(Str(m));
+    Label4(2).setCaption(Label4(0).Caption() + QStringLiteral(" X ") + Str(m));
+    Label5(2).setCaption(Label5(0).Caption() + QStringLiteral(" X ") + Str(m));
+    // The panel's "--" feeds the base denominator, so it can grow past anything a double
+    // holds; the product then stays at the largest double instead of becoming infinite.
+    const double a = Val(Label4(0).Caption()), b = Val(Label5(0).Caption());
+    Label4(3).setCaption(Str(std::min(a * m, DBL_MAX)));
+    Label5(3).setCaption(Str(std::min(b * m, DBL_MAX)));
+    Label2(0).setCaption(Label4(3).Caption());
+    Label2(1).setCaption(Label5(3).Caption());
+    pies_.DrawPies2();
+}
+
+// The panel's own buttons stop growing the fraction once its last drawing had 16 whole
+// circles; they always redraw, refused or not.
+void AmplifyLesson::Command4_Click(int index) {
+    const double numerator = Val(Label2(0).Caption());
+    if (index == 0) {
+        if (state_.WholeUnits2 < 16) Label2(0).setCaption(Str(numerator + 1));
+    } else {
+        if (numerator >= 1) Label2(0).setCaption(Str(numerator - 1));
+    }
+    pies_.DrawPies2();
+}
+
+// Also moves the base denominator of the amplify display to the panel's new denominator,
+// without recomputing the display.
+void AmplifyLesson::Command5_Click(int index) {
+    const double denominator = Val(Label2(1).Caption());
+    if (index == 0) {
+        if (denominator < 150) {
+            Label2(1).setCaption(Str(denominator + 1));
+            Label5(0).setCaption(Label2(1).Caption());
+        }
+    } else {
+        if (state_.WholeUnits2 < 16 && denominator >= 3) {
+            Label2(1).setCaption(Str(denominator - 1));
+            Label5(0).setCaption(Label2(1).Caption());
+        }
+    }
+    pies_.DrawPies2();
+}
+
+void AmplifyLesson::Command6_Click(int index) {
+    state_.MultiplierIndex = index;
+    ShowAmplified();
+}
+
+void AmplifyLesson::Command7_Click(int index) {
+    const double a = Val(Label4(0).Caption());
+    const bool allowed = index == 0 ? a < 200 : a > 0;
+    if (allowed) {
+        Label4(0).setCaption(Str(index == 0 ? a + 1 : a - 1));
+        ShowAmplified();
+    }
+    Label3(2).setVisible(false);
+}
+
+void AmplifyLesson::Command8_Click(int index) {
+    const double b = Val(Label5(0).Caption());
+    const bool allowed = index == 0 ? b < 200 : b > 2;
+    if (allowed) {
+        Label5(0).setCaption(Str(index == 0 ? b + 1 : b - 1));
+        ShowAmplified();
+    }
+    Label3(2).setVisible(false);
+}
 
 }  // namespace rc

@@ -10,7 +10,7 @@ class PieRenderer;
 // "Amplificar": a/b times m/m, with the working and the result, m chosen with "X 1" .. "X 10".
 // Also the fraction panel (Frame3: Label2 drawn in Picture2) shared by the first three lessons.
 class AmplifyLesson {
-public:
+  public:
     AmplifyLesson(const Controls& controls, Form1State& state, PieRenderer& pies);
 
     // Recomputes the display from the base fraction and the multiplier and puts the result
@@ -22,7 +22,7 @@ public:
     void Command7_Click(int index);  // base numerator
     void Command8_Click(int index);  // base denominator
 
-private:
+  private:
     Form1State& state_;
     PieRenderer& pies_;
     ControlArray<CommandButton>& Command4;

@@ -10,7 +10,7 @@ class PieRenderer;
 // "Simplificar": a/b divided by a prime from 2 to 17, with the working and the result copied
 // into the fraction panel, or a red message when the prime does not divide both terms.
 class SimplifyLesson {
-public:
+  public:
     SimplifyLesson(const Controls& controls, Form1State& state, PieRenderer& pies);
 
     void HideSimplifySteps();
@@ -19,7 +19,9 @@ public:
     void Command10_Click(int index);  // base numerator
     void Command11_Click(int index);  // base denominator
 
-private:
+  private:
+    void showBaseInPanel();
+
     Form1State& state_;
     PieRenderer& pies_;
     ControlArray<CommandButton>& Command9;
