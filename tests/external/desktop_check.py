@@ -1,0 +1,212 @@
+#!/usr/bin/python3
+"""The program as a pupil and a screen reader meet it: the real binary on a real X display
+(Xvfb), found through the accessibility tree, clicked with real X pointer events (xdotool),
+judged by the pixels the X server shows.
+
+Usage: dbus-run-session -- desktop_check.py PATH/TO/ruedecitas
+Prints 'N passed, N failed' and exits non-zero when a check fails."""
+
+import os
+import signal
+import struct
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+WIDTH, HEIGHT = 1280, 800
+GREEN, WHITE, CYAN = (0, 255, 0), (255, 255, 255), (0, 128, 128)
+passed, failed = 0, 0
+
+
+START = time.time()
+
+
+def check(condition, what):
+    global passed, failed
+    what = "%5.1fs %s" % (time.time() - START, what)
+    if condition:
+        passed += 1
+        print("ok    ", what)
+    else:
+        failed += 1
+        print("FAILED", what)
+
+
+def wait_for(predicate, seconds=15.0):
+    end = time.time() + seconds
+    while time.time() < end:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(0.1)
+    return None
+
+
+def screen():
+    """The whole X screen as (width, height, pixel(x, y) -> (r, g, b))."""
+    data = subprocess.run(["xwd", "-root", "-silent"], check=True, capture_output=True).stdout
+    fields = struct.unpack(">25I", data[:100])
+    header_size, width, height = fields[0], fields[4], fields[5]
+    byte_order, bits_per_pixel, bytes_per_line = fields[7], fields[11], fields[12]
+    masks, ncolours = fields[14:17], fields[19]
+    offset = header_size + ncolours * 12
+    size = bits_per_pixel // 8
+    if size not in (3, 4):
+        raise RuntimeError("unexpected pixel size %d" % bits_per_pixel)
+    order = "little" if byte_order == 0 else "big"
+
+    def shift(mask):
+        return (mask & -mask).bit_length() - 1
+
+    def pixel(x, y):
+        start = offset + y * bytes_per_line + x * size
+        value = int.from_bytes(data[start:start + size], order)
+        return tuple((value & m) >> shift(m) for m in masks)
+
+    return width, height, pixel
+
+
+def find_app():
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name == "Ruedecitas":
+            return app
+    return None
+
+
+def descendants(node):
+    for child in node:
+        if child is None:
+            continue
+        yield child
+        yield from descendants(child)
+
+
+def extents(node):
+    e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return e.x, e.y, e.width, e.height
+
+
+def showing(node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+class Tree:
+    """The accessible objects of the program, read once: reading them over the bus is slow."""
+
+    def __init__(self, app):
+        self.nodes = [(n, n.getRoleName(), n.name) for n in descendants(app)]
+
+    def find(self, role, name):
+        found = [n for n, r, nm in self.nodes if r == role and nm == name]
+        shown = [n for n in found if showing(n)]
+        return (shown or found or [None])[0]
+
+
+def click(node):
+    x, y, w, h = extents(node)
+    subprocess.run(["xdotool", "mousemove", str(x + w // 2), str(y + h // 2), "click", "1"],
+                   check=True)
+    time.sleep(0.3)
+
+
+def button_colour(pixel, node):
+    x, y, w, h = extents(node)
+    return pixel(x + 4, y + h // 2)
+
+
+def help_label(tree):
+    # The help label stands at the top, right of the menu: the widest label near the top.
+    labels = [n for n, role, _ in tree.nodes if role == "label" and showing(n)]
+    top = [n for n in labels if extents(n)[1] < 40]
+    return max(top, key=lambda n: extents(n)[2]) if top else None
+
+
+def main():
+    binary = os.path.abspath(sys.argv[1])
+    display = str(100 + os.getpid() % 800)
+    xvfb = subprocess.Popen(["Xvfb", ":" + display, "-screen", "0",
+                             "%dx%dx24" % (WIDTH, HEIGHT), "-nolisten", "tcp"])
+    if not wait_for(lambda: os.path.exists("/tmp/.X11-unix/X" + display), 10):
+        check(False, "Xvfb starts")
+        return
+    env = dict(os.environ, DISPLAY=":" + display, QT_QPA_PLATFORM="xcb",
+               QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    os.environ["DISPLAY"] = ":" + display
+    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=env,
+                           start_new_session=True)
+    time.sleep(0.5)
+    program = subprocess.Popen([binary], env=env)
+    try:
+        app = wait_for(find_app)
+        check(app is not None, "the program appears in the accessibility tree")
+        if app is None:
+            return
+        presentation = wait_for(lambda: Tree(app).find("push button", "PRESENTACIÓN"))
+        check(presentation is not None, "the menu button PRESENTACIÓN is there")
+        wait_for(lambda: showing(presentation))
+        time.sleep(0.5)
+        tree = Tree(app)
+        by_name = tree.find
+        helper = help_label(tree)
+        check(helper is not None, "the help label is there")
+        _, _, pixel = screen()
+        check(button_colour(pixel, presentation) == GREEN, "PRESENTACIÓN shows green at start")
+        names = ["Inicio", "Representación gráfica", "Amplificar", "Simplificar", "Suma y resta",
+                 "SIMPLIFICA", "MULTIPLICACIÓN Y DIVISIÓN", "SUMA Y RESTA"]
+        others = [by_name("push button", n) for n in names]
+        check(all(button_colour(pixel, b) == WHITE for b in others), "the other eight are white")
+        check(helper.name.startswith("Mejora tus conocimientos"), "the start help text shows")
+        title = subprocess.run(["xdotool", "search", "--name", "Ruedecitas 1.1 - "],
+                               capture_output=True, text=True).stdout.split()
+        check(len(title) >= 1, "the main window's title is Ruedecitas 1.1 - ...")
+
+        helps = {
+            "Inicio": "El denominador nos representa",
+            "Representación gráfica": "Este apartado nos permite visualizar",
+            "Amplificar": "Amplificar consiste",
+            "Simplificar": "Simplificar consiste",
+            "Suma y resta": "Para sumar o restar fracciones",
+            "SIMPLIFICA": "Para empezar la actividad de simplificar",
+            "SUMA Y RESTA": "Para realizar la SUMA o RESTA",
+            "MULTIPLICACIÓN Y DIVISIÓN": "La MULTIPLICACIÓN de dos fracciones",
+            "PRESENTACIÓN": "Mejora tus conocimientos",
+        }
+        for name, start in helps.items():
+            button = by_name("push button", name)
+            click(button)
+            _, _, pixel = screen()
+            greens = [n for n in names + ["PRESENTACIÓN"]
+                      if button_colour(pixel, by_name("push button", n)) == GREEN]
+            check(greens == [name], "after a click on %s only it is green (%s)" % (name, greens))
+            check(helper.name.startswith(start), "after a click on %s its help text shows" % name)
+
+        click(by_name("push button", "Representación gráfica"))
+        picture = next((n for n, _, name in tree.nodes if name == "Dibujo de la fracción"), None)
+        check(picture is not None and showing(picture), "the fraction picture shows")
+        if picture is not None:
+            x, y, w, h = extents(picture)
+            _, _, pixel = screen()
+            colours = {pixel(x + i * w // 40, y + j * h // 40)
+                       for i in range(1, 40) for j in range(1, 40)}
+            check((0, 0, 255) in colours and (250, 250, 250) in colours and WHITE in colours,
+                  "the picture shows blue and white sectors on its near-white background")
+
+        click(by_name("push button", "HISTORIAL"))
+        found = wait_for(lambda: subprocess.run(
+            ["xdotool", "search", "--onlyvisible", "--name", "TUS RESULTADOS"],
+            capture_output=True, text=True).stdout.split(), 5)
+        check(bool(found), "HISTORIAL opens the results window")
+    finally:
+        program.kill()
+        os.killpg(bus.pid, signal.SIGKILL)
+        xvfb.kill()
+        for process in (program, bus, xvfb):
+            process.wait()
+        print("%d passed, %d failed" % (passed, failed))
+
+
+if __name__ == "__main__":
+    main()
+    sys.exit(1 if failed or not passed else 0)
