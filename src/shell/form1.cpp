@@ -68,11 +68,15 @@ void Form1::Form_Load() {
     controls().array<CommandButton>("Command1")(7).setBackColor(SectionMenu::Green);
     pies_->DrawPies1();
     pies_->DrawPies2();
-    // LoadHelpTexts: the nine help texts, then the simplify lesson's fixed message.
+    LoadHelpTexts();
+    controls().single<Label>("Label21").setCaption(state_.HelpTexts[7]);
+}
+
+// The nine help texts in slot order, then the simplify lesson's fixed message.
+void Form1::LoadHelpTexts() {
     const auto& texts = helpTextTable();
     for (std::size_t i = 0; i < texts.size(); ++i) state_.HelpTexts[i] = texts[i];
     controls().array<Label>("Label3")(2).setCaption(notDivisibleMessage());
-    controls().single<Label>("Label21").setCaption(state_.HelpTexts[7]);
 }
 
 void Form1::Command1_Click(int index) {

@@ -60,6 +60,8 @@ class Form1 : public Form {
     std::function<void()> endProgram;
 
   private:
+    void LoadHelpTexts();
+
     Platform& platform_;
     Form1State state_;
     Module1 module1_;
