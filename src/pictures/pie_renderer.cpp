@@ -6,6 +6,20 @@
 
 namespace rc {
 
+namespace {
+
+// Copies the circle of radius r around (from, y) to (to, y), a whole number of pixels to its
+// right, with the square around it (the background there is the same). Answers false when
+// that is not possible.
+bool copyCircle(Surface& surface, double from, double to, double y, double r) {
+    const double left = std::ceil(from - r), right = std::floor(from + r);
+    const double top = std::ceil(y - r), bottom = std::floor(y + r);
+    return surface.copyArea(int(left), int(top), int(right - left + 1), int(bottom - top + 1),
+                            int(left + (to - from)), int(top));
+}
+
+}  // namespace
+
 PieRenderer::PieRenderer(const Controls& controls, Form1State& state)
     : state_(state),
       Picture1(controls.single<PictureBox>("Picture1")),
@@ -13,16 +27,30 @@ PieRenderer::PieRenderer(const Controls& controls, Form1State& state)
       Label1(controls.array<Label>("Label1")),
       Label2(controls.array<Label>("Label2")) {}
 
-void PieRenderer::DrawPies1() { DrawPies(Picture1, Label1(0), Label1(1), state_.WholeUnits1); }
+void PieRenderer::DrawPies1() {
+    DrawPies(Picture1, Label1(0), Label1(1), state_.WholeUnits1);
+}
 
-void PieRenderer::DrawPies2() { DrawPies(Picture2, Label2(0), Label2(1), state_.WholeUnits2); }
+void PieRenderer::DrawPies2() {
+    DrawPies(Picture2, Label2(0), Label2(1), state_.WholeUnits2);
+}
 
 void PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const Label& denominator,
-                           double& wholeUnits) {
-    picture.Cls();
+                           double& wholeUnits, Method method) {
     Surface& surface = picture.surface();
     const double W = picture.ScaleWidth(), H = picture.ScaleHeight();
     const Colour outline = picture.ForeColor();
+
+    // Every circle lies between rows 6 and H - 7 and at least 4 pixels from its neighbours, so
+    // the white outside the circles is reached by a flood from (1, 1), plus one from the bottom
+    // row when a single circle is wider than the picture; and it never touches a sector, since
+    // every circle has an outline rim. Painting it near-white at once gives the same picture.
+    const bool fast = method == Method::Fast && resolved(picture.BackColor()) == White &&
+                      resolved(outline) != White && W >= 2 && H >= 2;
+    if (fast)
+        surface.clear(Background);
+    else
+        picture.Cls();
 
     const double n = Val(denominator.Caption());
     const double k = Val(numerator.Caption());
@@ -41,24 +69,30 @@ void PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const La
         double x = std::floor(cell / 2);
         double r = x;
         if (r - 2 > H / 2 - 6) r = H / 2 - 6;
-        // Cells narrower than 6 pixels leave no room for a circle: those rows stay empty.
-        // Otherwise there are at most W cells, so the loop is bounded by the picture's width.
+        // Cells narrower than 6 pixels leave no room for a circle: the row stays empty.
+        // Otherwise there are at most W / 6 cells, so the loops are bounded by the width.
         if (r - 2 > 0) {
+            // The whole circles are one picture repeated a whole cell further each time.
+            const double first = x;
             for (double i = 0; i < whole; ++i) {
-                surface.drawSectorWheel(x, H / 2, r - 2, n, n, Blue, White, outline);
+                if (!(fast && i > 0 && copyCircle(surface, first, x, H / 2, r - 2)))
+                    surface.drawSectorWheel(x, H / 2, r - 2, n, n, Blue, White, outline);
                 x += cell;
             }
-            if (partial) surface.drawSectorWheel(x, H / 2, r - 2, n, k - n * whole, Blue, White, outline);
+            if (partial)
+                surface.drawSectorWheel(x, H / 2, r - 2, n, k - n * whole, Blue, White, outline);
         }
     }
 
     // Repaint the white around the circles near-white, so that only sectors stay pure white.
     picture.setFillColor(Background);
-    picture.ExtFloodFill(1, 1, picture.Point(1, 1));
-    // A circle as wide as the picture cuts the background in two; the part below it is
-    // background too.
-    const int bottom = picture.ScaleHeight() - 2;
-    if (bottom > 1 && picture.Point(1, bottom) == White) picture.ExtFloodFill(1, bottom, White);
+    if (!fast) {
+        picture.ExtFloodFill(1, 1, picture.Point(1, 1));
+        // A circle as wide as the picture cuts the background in two; the part below it is
+        // background too.
+        const int bottom = picture.ScaleHeight() - 2;
+        if (bottom > 1 && picture.Point(1, bottom) == White) picture.ExtFloodFill(1, bottom, White);
+    }
     picture.refresh();
 }
 

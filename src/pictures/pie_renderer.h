@@ -8,20 +8,27 @@ namespace rc {
 // Draws the fraction held by a numerator and a denominator label as a row of circles, one per
 // unit, each cut into as many sectors as the denominator, the numerator's sectors blue.
 class PieRenderer {
-public:
+  public:
     PieRenderer(const Controls& controls, Form1State& state);
 
     void DrawPies1();  // Picture1 from Label1(0) / Label1(1), counting into WholeUnits1
     void DrawPies2();  // Picture2 from Label2(0) / Label2(1), counting into WholeUnits2
 
+    // Literal: clear to the picture's colour, draw every circle, flood the white around the
+    // circles near-white from (1, 1). Fast gives the very same pixels with less work: when the
+    // picture is white and its outlines are not, every pixel outside the circles is reached by
+    // that flood, so it clears straight to the near-white; and it copies the first whole circle
+    // to the places of the others.
+    enum class Method { Fast, Literal };
+
     static void DrawPies(PictureBox& picture, const Label& numerator, const Label& denominator,
-                         double& wholeUnits);
+                         double& wholeUnits, Method method = Method::Fast);
 
     static constexpr Colour Blue = RGB(0, 0, 255);
     static constexpr Colour White = RGB(255, 255, 255);
     static constexpr Colour Background = RGB(250, 250, 250);
 
-private:
+  private:
     Form1State& state_;
     PictureBox& Picture1;
     PictureBox& Picture2;

@@ -1,0 +1,99 @@
+// Drawing times of the fraction pictures on the picture sizes of a 1920 x 1080 and a
+// 3840 x 2160 screen, next to the floor: clearing the same picture. Run with
+// QT_QPA_PLATFORM=offscreen.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <map>
+#include <memory>
+
+#include "learn/representation_lesson.h"
+#include "pictures/pie_renderer.h"
+#include "testkit.h"
+
+namespace {
+
+using rc::testing::App;
+
+std::map<int, std::unique_ptr<App>>& apps() {
+    static std::map<int, std::unique_ptr<App>> all;
+    return all;
+}
+
+// The main window as it starts on a screen `width` pixels wide (16:9).
+App& appFor(int width) {
+    auto& app = apps()[width];
+    if (!app) app = std::make_unique<App>(rc::ScreenMetrics{width, width * 9 / 16, 96});
+    return *app;
+}
+
+void setLabel(rc::testing::App& app, const char* numerator, const char* denominator) {
+    app.label("Label2(0)").setCaption(QString::fromLatin1(numerator));
+    app.label("Label2(1)").setCaption(QString::fromLatin1(denominator));
+}
+
+// DrawPies on Picture2 (the picture whose denominators can grow without limit).
+void drawPies(benchmark::State& state, int screen, const char* numerator, const char* denominator) {
+    App& app = appFor(screen);
+    setLabel(app, numerator, denominator);
+    rc::PictureBox& picture = app.picture("Picture2");
+    double whole = 0;
+    for (auto _ : state) {
+        rc::PieRenderer::DrawPies(picture, app.label("Label2(0)"), app.label("Label2(1)"), whole);
+        benchmark::DoNotOptimize(picture.surface().image().constBits());
+    }
+    state.counters["pixels"] = double(picture.ScaleWidth()) * picture.ScaleHeight();
+}
+
+// The floor: clearing the same picture.
+void clear(benchmark::State& state, int screen) {
+    rc::PictureBox& picture = appFor(screen).picture("Picture2");
+    for (auto _ : state) {
+        picture.Cls();
+        benchmark::DoNotOptimize(picture.surface().image().constBits());
+    }
+}
+
+// A pupil's click on the upper half of 1/2 in Picture1: the half turns white, the next click
+// turns it blue again. Each click floods the largest sector there is.
+void sectorClick(benchmark::State& state, int screen) {
+    App& app = appFor(screen);
+    app.label("Label1(0)").setCaption("1");
+    app.label("Label1(1)").setCaption("2");
+    app.form().pies().DrawPies1();
+    rc::PictureBox& picture = app.picture("Picture1");
+    const int x = picture.ScaleWidth() / 2 + picture.ScaleHeight() / 8;
+    const int y = picture.ScaleHeight() / 4;
+    for (auto _ : state) {
+        picture.mouseDownAt(1, 0, x, y);
+        benchmark::DoNotOptimize(picture.surface().image().constBits());
+    }
+    if (app.label("Label1(0)").Caption() != "1" && app.label("Label1(0)").Caption() != "0")
+        state.SkipWithError("the click did not toggle the sector");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    rc::testing::prepareApplication();
+    benchmark::Initialize(&argc, argv);
+    for (int screen : {1920, 3840}) {
+        const std::string size = std::to_string(screen) + "x" + std::to_string(screen * 9 / 16);
+        benchmark::RegisterBenchmark(("clear/" + size).c_str(), clear, screen);
+        const struct {
+            const char* numerator;
+            const char* denominator;
+        } fractions[] = {
+            {"2000", "20"}, {"1990", "2000"}, {"1", "10000000"}, {"32", "2"}, {"1", "2"}};
+        for (const auto& f : fractions)
+            benchmark::RegisterBenchmark(
+                ("DrawPies/" + size + "/" + f.numerator + "/" + f.denominator).c_str(), drawPies,
+                screen, f.numerator, f.denominator);
+        benchmark::RegisterBenchmark(("sectorClick/" + size).c_str(), sectorClick, screen);
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    apps().clear();
+    return 0;
+}
