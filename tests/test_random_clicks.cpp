@@ -79,8 +79,39 @@ void checkAmplifySimplifyInvariants(App& app) {
 }
 
 // Every section adds here what must hold after any click.
-void checkSectionInvariants(App& app) {
+// The graphic-representation lesson: the denominator stays in 2..150, the numerator never
+// goes below 0, and the picture holds only blue, white, the near-white background and the
+// outline colour. The picture is read whole only when the click may have changed it.
+void checkRepresentationInvariants(App& app, bool pictureMayHaveChanged) {
+    const QString numerator = app.label("Label1(0)").Caption();
+    const QString denominator = app.label("Label1(1)").Caption();
+    const double k = rc::Val(numerator), n = rc::Val(denominator);
+    QVERIFY2(n >= 2 && n <= 150 && n == std::floor(n) && rc::Str(n) == denominator,
+             qPrintable("denominator " + denominator));
+    QVERIFY2(k >= 0 && k == std::floor(k) && rc::Str(k) == numerator,
+             qPrintable("numerator " + numerator));
+    if (!pictureMayHaveChanged) return;
+    auto& picture = app.picture("Picture1");
+    const QImage& image = picture.surface().image();
+    const QRgb allowed[] = {qRgb(0, 0, 255), qRgb(255, 255, 255), qRgb(250, 250, 250),
+                            rc::toQColor(picture.ForeColor()).rgb()};
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = line[x] | 0xFF000000u;
+            if (p != allowed[0] && p != allowed[1] && p != allowed[2] && p != allowed[3])
+                QFAIL(qPrintable(
+                    QStringLiteral("Picture1 has colour %1 at %2,%3").arg(p, 8, 16).arg(x).arg(y)));
+        }
+    }
+}
+
+void checkSectionInvariants(App& app, const rc::Control& clicked) {
     checkMenuInvariants(app);
+    if (QTest::currentTestFailed()) return;
+    const QString name = clicked.name();
+    checkRepresentationInvariants(
+        app, name == "Picture1" || name.startsWith("Command2(") || name.startsWith("Command3("));
     if (QTest::currentTestFailed()) return;
     checkAmplifySimplifyInvariants(app);
     if (QTest::currentTestFailed()) return;
@@ -111,32 +142,45 @@ class TestRandomClicks : public QObject {
         QTest::addColumn<int>("seed");
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("height");
-        QTest::newRow("800x600, seed 1") << 1 << 800 << 600;
-        QTest::newRow("1920x1080, seed 2") << 2 << 1920 << 1080;
-        QTest::newRow("1366x768, seed 3") << 3 << 1366 << 768;
+        QTest::addColumn<int>("section");  // -1: the whole program; else never leave it
+        QTest::newRow("800x600, seed 1") << 1 << 800 << 600 << -1;
+        QTest::newRow("1920x1080, seed 2") << 2 << 1920 << 1080 << -1;
+        QTest::newRow("1366x768, seed 3") << 3 << 1366 << 768 << -1;
+        QTest::newRow("graphic representation, seed 4") << 4 << 1280 << 800 << 0;
+        QTest::newRow("amplify, seed 5") << 5 << 1280 << 800 << 1;
+        QTest::newRow("simplify, seed 6") << 6 << 1280 << 800 << 2;
     }
 
     void randomClicks() {
         QFETCH(int, seed);
         QFETCH(int, width);
         QFETCH(int, height);
-        const int clicks = clicksFromEnvironment() / 3;
+        QFETCH(int, section);
+        const int clicks = clicksFromEnvironment() / 6;
         App app({width, height, 96}, std::uint64_t(seed));
+        if (section >= 0) app.click(QStringLiteral("Command1(%1)").arg(section));
         std::mt19937 pick(static_cast<unsigned>(seed));
         std::vector<rc::Control*> candidates;
         for (rc::Control* control : app.controls().all())
             if (clickable(control)) candidates.push_back(control);
 
         QString last;
+        QMap<QString, int> clicksOn;
         for (int n = 0; n < clicks; ++n) {
             // A control the pupil can reach: shown, enabled, not covered by another.
             rc::Control* target = nullptr;
             QRegion reachable;
-            for (int attempt = 0; attempt < 200 && !target; ++attempt) {
-                rc::Control* c = candidates[pick() % candidates.size()];
-                QWidget* w = c->widget();
-                if (!w->isVisible() || !w->isEnabled()) continue;
-                reachable = w->visibleRegion();
+            // Half the time the pupil stays in the section and leaves the menu alone.
+            const bool stay = section >= 0 || pick() % 2 == 0;
+            std::vector<rc::Control*> shown;
+            for (rc::Control* c : candidates) {
+                if (stay && (c->name().startsWith("Command1(") || c->name() == "Command20"))
+                    continue;
+                if (c->widget()->isVisible() && c->widget()->isEnabled()) shown.push_back(c);
+            }
+            for (int attempt = 0; attempt < 200 && !target && !shown.empty(); ++attempt) {
+                rc::Control* c = shown[pick() % shown.size()];
+                reachable = c->widget()->visibleRegion();
                 if (!reachable.isEmpty()) target = c;
             }
             QVERIFY2(target, "no reachable control");
@@ -152,9 +196,19 @@ class TestRandomClicks : public QObject {
                        .arg(at.x())
                        .arg(at.y());
             QTest::mouseClick(target->widget(), button, {}, at);
-            checkSectionInvariants(app);
+            ++clicksOn[target->name()];
+            checkSectionInvariants(app, *target);
             if (QTest::currentTestFailed()) QFAIL(qPrintable("after " + last));
         }
+        // The walk reaches every section and the lessons' own controls.
+        if (section < 0) {
+            for (int i = 0; i <= 8; ++i)
+                QVERIFY(clicksOn.value(QStringLiteral("Command1(%1)").arg(i)) > 0);
+        } else {
+            QCOMPARE(app.form().state().CurrentSection, section);
+        }
+        if (section == 0) QVERIFY(clicksOn.value("Picture1") > clicks / 40);
+        qInfo("%d clicks, %d on Picture1", clicks, clicksOn.value("Picture1"));
     }
 };
 
