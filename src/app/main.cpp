@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QScreen>
 
 #include "controls/control.h"
 #include "controls/platform.h"
@@ -18,6 +19,9 @@ int main(int argc, char* argv[]) {
     rc::twips::setLogicalDpi(platform.screen.logicalDpi);
 
     rc::Form1 form1(platform);
+    // Cover the screen even where no window manager acts on the request to maximise.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        form1.setGeometry(screen->availableGeometry());
     form1.showMaximized();
     return app.exec();
 }

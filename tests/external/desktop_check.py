@@ -128,8 +128,13 @@ def main():
     display = str(100 + os.getpid() % 800)
     xvfb = subprocess.Popen(["Xvfb", ":" + display, "-screen", "0",
                              "%dx%dx24" % (WIDTH, HEIGHT), "-nolisten", "tcp"])
-    if not wait_for(lambda: os.path.exists("/tmp/.X11-unix/X" + display), 10):
+    def accepts_clients():
+        return subprocess.run(["xdotool", "getdisplaygeometry"], env=dict(
+            os.environ, DISPLAY=":" + display), capture_output=True).returncode == 0
+
+    if not wait_for(accepts_clients, 20):
         check(False, "Xvfb starts")
+        xvfb.kill()
         return
     env = dict(os.environ, DISPLAY=":" + display, QT_QPA_PLATFORM="xcb",
                QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
@@ -161,6 +166,11 @@ def main():
         title = subprocess.run(["xdotool", "search", "--name", "Ruedecitas 1.1 - "],
                                capture_output=True, text=True).stdout.split()
         check(len(title) >= 1, "the main window's title is Ruedecitas 1.1 - ...")
+        if title:
+            geometry = subprocess.run(["xdotool", "getwindowgeometry", title[0]],
+                                      capture_output=True, text=True).stdout
+            check("Geometry: %dx%d" % (WIDTH, HEIGHT) in geometry,
+                  "the main window covers the screen (%s)" % " ".join(geometry.split()[-2:]))
 
         helps = {
             "Inicio": "El denominador nos representa",
@@ -192,6 +202,37 @@ def main():
                        for i in range(1, 40) for j in range(1, 40)}
             check((0, 0, 255) in colours and (250, 250, 250) in colours and WHITE in colours,
                   "the picture shows blue and white sectors on its near-white background")
+
+            # The lesson: "+" on the numerator beside the picture makes 2/2, a full blue
+            # circle; a click on its lower right quarter empties that sector again: 1/2.
+            right = x + w
+            beside = [n for n, role, name in tree.nodes if showing(n)
+                      and extents(n)[0] >= right and y <= extents(n)[1] < y + h]
+            plus = sorted((n for n in beside if n.getRoleName() == "push button"
+                           and n.name == "+"), key=lambda n: extents(n)[1])
+            numbers = sorted((n for n in beside if n.getRoleName() == "label"),
+                             key=lambda n: extents(n)[1])
+            check(len(plus) == 2 and len(numbers) == 2, "the fraction editor stands beside it")
+            if len(plus) == 2 and len(numbers) == 2:
+                numerator = numbers[0]
+                check(numerator.name == "1", "the fraction starts at 1/2")
+                inner_w, inner_h = w - 4, h - 4
+                cx, cy = x + 2 + inner_w // 2, y + 2 + inner_h // 2
+                quarter = (inner_h // 2 - 6) // 2
+                _, _, pixel = screen()
+                check(pixel(cx + quarter, cy + quarter) == WHITE, "its lower half is white")
+                click(plus[0])
+                check(wait_for(lambda: numerator.name == "2", 3) is not None,
+                      "'+' makes the numerator 2, and a screen reader hears it")
+                _, _, pixel = screen()
+                check(pixel(cx + quarter, cy + quarter) == (0, 0, 255), "2/2 shows a full blue circle")
+                subprocess.run(["xdotool", "mousemove", str(cx + quarter), str(cy + quarter),
+                                "click", "1"], check=True)
+                time.sleep(0.3)
+                _, _, pixel = screen()
+                check(pixel(cx + quarter, cy + quarter) == WHITE, "a click empties that sector")
+                check(pixel(cx + quarter, cy - quarter) == (0, 0, 255), "the other stays blue")
+                check(numerator.name == "1", "and the numerator follows: 1")
 
         click(by_name("push button", "HISTORIAL"))
         found = wait_for(lambda: subprocess.run(
