@@ -259,9 +259,21 @@ class TestPictures : public QObject {
         const Colour outline = RGB(0, 0, 0);
         const struct {
             double cx, cy, r, n;
-        } cases[] = {{-20, 50, 60, 7}, {-20, 50, 40, 7},   {135, 50, 40, 6},      {130, 50, 45, 12},
-                     {60, -30, 70, 5}, {60, 140, 50, 150}, {60.25, 50.75, 40, 9}, {0, 0, 100, 3},
-                     {119, 99, 30, 1}, {60, 50, 200, 40},  {59.5, 49.5, 44, 2000}};
+        } cases[] = {{-20, 50, 60, 7},
+                     {-20, 50, 40, 7},
+                     {135, 50, 40, 6},
+                     {130, 50, 45, 12},
+                     {60, -30, 70, 5},
+                     {60, 140, 50, 150},
+                     {60.25, 50.75, 40, 9},
+                     {0, 0, 100, 3},
+                     {119, 99, 30, 1},
+                     {60, 50, 200, 40},
+                     {59.5, 49.5, 44, 2000},
+                     // sectors under two pixels wide from the crowded middle to the rim
+                     {-20.25, 50.5, 60, 300},
+                     {100.5, 30.25, 50, 250},
+                     {60, 50, 45, 200}};
         for (const auto& c : cases) {
             for (double k : {0.0, 1.0, std::floor(c.n / 2), c.n}) {
                 surface.resize(120, 100, Background);
@@ -303,7 +315,7 @@ class TestPictures : public QObject {
             QVERIFY(surface.pixel(59, 70) != outline && surface.pixel(61, 70) != outline);
         }
         Surface moved;
-        for (double n : {3.0, 16.0, 150.0, 2000.0}) {
+        for (double n : {3.0, 16.0, 150.0, 300.0, 2000.0}) {
             surface.resize(300, 120, Background);
             moved.resize(300, 120, Background);
             surface.drawSectorWheel(60.5, 60, 50, n, n / 3, Blue, White, outline);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -389,6 +390,9 @@ struct WheelBuffers {
     std::vector<int> parent, best, roots;
     std::vector<long long> patchSize;
     std::vector<char> crumb;
+    std::vector<double> lines;
+    std::vector<std::uint64_t> seen;
+    std::vector<std::pair<int, int>> stack;
 };
 
 template <class T>
@@ -403,6 +407,142 @@ int findRoot(std::vector<int>& parent, int i) {
     }
     return i;
 }
+
+// A wheel whose sectors are narrower than two pixels everywhere outside the core: there each
+// sector breaks into crumbs of a pixel or two, and working out every pixel's sector only to
+// keep one crumb per sector costs far more than the picture. So the disc is painted outline
+// and each sector gets one patch of its colour: walking inwards from the rim along the
+// sector's middle, the first pixel that may hold colour is grown into its whole patch.
+// A pixel may hold colour (is "open") when it and its four neighbours lie in the disc, it is
+// not on the radius at 3 o'clock or at the centre, and it, its right and its lower neighbour
+// all lie in the sector; so two open 4-neighbours always share a sector (the same rule as the
+// wider wheels), and a patch grown over open pixels is one region that no other sector's
+// colour touches. Which side of a radius line a pixel lies on is decided by the sign of one
+// cross product per line, shared by the two sectors of the line, so no pixel lies in two.
+class ThinWheel {
+  public:
+    ThinWheel(uchar* bits, qsizetype bytesPerLine, int width, int height, Axis cx, double cy,
+              double radius, std::int32_t sectors, double step)
+        : bits_(bits),
+          bytesPerLine_(bytesPerLine),
+          width_(width),
+          height_(height),
+          cx_(cx),
+          cy_(cy),
+          r2_(radius * radius),
+          radius_(radius),
+          n_(sectors),
+          step_(step) {}
+
+    RC_VECTOR_CLONES
+    void draw(int y0, int y1, int rayRow, int rayFrom, int centreRow, int centreColumn,
+              std::int32_t lastBlue, QRgb filled, QRgb empty, QRgb outline,
+              std::vector<double>& lines, std::vector<std::uint64_t>& seen,
+              std::vector<std::pair<int, int>>& stack) {
+        rayRow_ = rayRow, rayFrom_ = rayFrom, centreRow_ = centreRow, centreColumn_ = centreColumn;
+        // Every pixel of the disc outline first.
+        const Disc disc(cx_, cy_, radius_, width_);
+        for (int y = y0; y <= y1; ++y) {
+            const Span span = disc.row(y);
+            const long a = std::max(span.lo, 0L), b = std::min(span.hi, long(width_ - 1));
+            if (!span.empty() && a <= b) std::fill(line(y) + a, line(y) + b + 1, outline);
+        }
+        // The radius lines as unit vectors (y up); the line at 3 o'clock closes the first
+        // sector and the last, whose sliver beyond n * step it keeps.
+        lines.resize(2 * std::size_t(n_) + 2);
+        for (std::int32_t i = 0; i <= n_; ++i) {
+            const double angle = double(i) * step_;
+            const bool east = i == 0 || i == n_;
+            lines[2 * std::size_t(i)] = east ? 1.0 : std::cos(angle);
+            lines[2 * std::size_t(i) + 1] = east ? 0.0 : std::sin(angle);
+        }
+        lines_ = lines.data();
+        // Which pixels a patch has taken already, one bit a pixel of the disc's bounding box.
+        x0_ = int(std::clamp(std::floor(cx_.whole + cx_.fraction - radius_), 0.0, double(width_)));
+        const int x1 = int(
+            std::clamp(std::ceil(cx_.whole + cx_.fraction + radius_), -1.0, double(width_ - 1)));
+        y0_ = y0;
+        stride_ = std::max(0, x1 - x0_ + 1);
+        seen.assign((std::size_t(stride_) * std::size_t(y1 - y0 + 1) + 63) / 64, 0);
+        seen_ = seen.data();
+
+        for (std::int32_t i = 0; i < n_; ++i) {
+            // The middle of the sector, between its two radius lines.
+            const double* bounds = lines_ + 2 * std::size_t(i);
+            const double mx = bounds[0] + bounds[2], my = bounds[1] + bounds[3];
+            const double length = std::sqrt(mx * mx + my * my);
+            const double c = mx / length, s = my / length;
+            // A step right or down turns the angle by -s / rho and -c / rho: the three pixels
+            // spread over (their spread) / (rho * step) sectors, which must stay under one.
+            const double spread = std::max({0.0, -s, -c}) - std::min({0.0, -s, -c});
+            const double nearest = std::max(0.0, spread / step_ - 2);
+            int lastX = std::numeric_limits<int>::min(), lastY = lastX;
+            for (double t = radius_; t >= nearest; t -= 0.25) {
+                const int x = int(cx_.whole + std::floor(cx_.fraction + t * c + 0.5));
+                const int y = int(std::floor(cy_ - t * s + 0.5));
+                if (x == lastX && y == lastY) continue;
+                lastX = x, lastY = y;
+                if (!open(i, x, y)) continue;
+                grow(i, x, y, i <= lastBlue ? filled : empty, stack);
+                break;
+            }
+        }
+    }
+
+  private:
+    QRgb* line(int y) const { return reinterpret_cast<QRgb*>(bits_ + y * bytesPerLine_); }
+    [[gnu::always_inline]] bool inDisc(int x, int y) const {
+        const double dx = cx_.offset(x), dy = double(y) - cy_;
+        return dx * dx + dy * dy <= r2_;
+    }
+    [[gnu::always_inline]] bool inSector(std::int32_t i, int x, int y) const {
+        const double vx = cx_.offset(x), vy = cy_ - double(y);
+        const double* from = lines_ + 2 * std::size_t(i);
+        return from[0] * vy - from[1] * vx >= 0 && from[2] * vy - from[3] * vx < 0;
+    }
+    [[gnu::always_inline]] bool open(std::int32_t i, int x, int y) const {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_) return false;
+        if ((y == rayRow_ && x >= rayFrom_) || (y == centreRow_ && x == centreColumn_))
+            return false;
+        return inDisc(x, y) && inDisc(x - 1, y) && inDisc(x + 1, y) && inDisc(x, y - 1) &&
+               inDisc(x, y + 1) && inSector(i, x, y) && inSector(i, x + 1, y) &&
+               inSector(i, x, y + 1);
+    }
+    // Marks pixel (x, y) taken; answers whether it was free.
+    bool take(int x, int y) {
+        const std::size_t bit = std::size_t(y - y0_) * std::size_t(stride_) + std::size_t(x - x0_);
+        const std::uint64_t mask = std::uint64_t(1) << (bit % 64);
+        if (seen_[bit / 64] & mask) return false;
+        seen_[bit / 64] |= mask;
+        return true;
+    }
+    // Paints the open pixels of sector i that are 4-connected to (x, y) in its colour.
+    void grow(std::int32_t i, int x, int y, QRgb colour, std::vector<std::pair<int, int>>& stack) {
+        stack.clear();
+        if (take(x, y)) stack.emplace_back(x, y);
+        while (!stack.empty()) {
+            const auto [px, py] = stack.back();
+            stack.pop_back();
+            line(py)[px] = colour;
+            const std::pair<int, int> around[] = {
+                {px - 1, py}, {px + 1, py}, {px, py - 1}, {px, py + 1}};
+            for (const auto& [qx, qy] : around)
+                if (open(i, qx, qy) && take(qx, qy)) stack.emplace_back(qx, qy);
+        }
+    }
+
+    uchar* bits_;
+    qsizetype bytesPerLine_;
+    int width_, height_;
+    Axis cx_;
+    double cy_, r2_, radius_;
+    std::int32_t n_;
+    double step_;
+    int rayRow_ = 0, rayFrom_ = 0, centreRow_ = 0, centreColumn_ = 0;
+    const double* lines_ = nullptr;
+    std::uint64_t* seen_ = nullptr;
+    int x0_ = 0, y0_ = 0, stride_ = 0;
+};
 
 }  // namespace
 
@@ -436,7 +576,10 @@ void Surface::drawSectorWheel(double cx, double cy, double radius, double n, dou
     const double step = 6.28318 / n;
     const double coreRadius = 0.7071 / (step + 1e-5) - 1;
     const double core2 = coreRadius > 0 ? coreRadius * coreRadius : -1;
-    const Sectors sectors(centre, cy, n, coreRadius < radius);
+    // Sectors under two pixels wide from the core to the rim (so n stays below ten times the
+    // radius) are drawn as outline with one patch of colour each.
+    const bool thin = step < 0.5 && radius * step < 2 && coreRadius < radius;
+    const Sectors sectors(centre, cy, n, coreRadius < radius && !thin);
     const double blue = std::isnan(k) ? 0 : std::floor(k);  // sector i is blue when i + 1 <= k
     const std::int32_t lastBlue = std::int32_t(std::clamp(blue - 1, -1.0, 2147483520.0));
 
@@ -452,9 +595,16 @@ void Surface::drawSectorWheel(double cx, double cy, double radius, double n, dou
     const qsizetype bytesPerLine = image_.bytesPerLine();
     auto lineAt = [&](int y) { return reinterpret_cast<QRgb*>(bits + y * bytesPerLine); };
 
+    thread_local WheelBuffers buffers;
+    if (thin) {
+        ThinWheel thin(bits, bytesPerLine, w, h, centre, cy, radius, sectors.last() + 1, step);
+        thin.draw(y0, y1, rayRow, rayFrom, centreRow, centreColumn, lastBlue, f, e, o,
+                  buffers.lines, buffers.seen, buffers.stack);
+        return;
+    }
+
     const Disc disc(centre, cy, radius, w);
     const std::size_t width = static_cast<std::size_t>(w);
-    thread_local WheelBuffers buffers;
     atLeast(buffers.here.keys, width + 1);
     atLeast(buffers.below.keys, width + 1);
     atLeast(buffers.marks, width + 128);
