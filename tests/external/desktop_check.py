@@ -127,7 +127,7 @@ def main():
     binary = os.path.abspath(sys.argv[1])
     display = str(100 + os.getpid() % 800)
     xvfb = subprocess.Popen(["Xvfb", ":" + display, "-screen", "0",
-                             "%dx%dx24" % (WIDTH, HEIGHT), "-nolisten", "tcp"])
+                             "%dx%dx24" % (WIDTH, HEIGHT), "-nolisten", "tcp", "-noreset"])
     def accepts_clients():
         return subprocess.run(["xdotool", "getdisplaygeometry"], env=dict(
             os.environ, DISPLAY=":" + display), capture_output=True).returncode == 0
@@ -242,7 +242,7 @@ def main():
     finally:
         program.kill()
         os.killpg(bus.pid, signal.SIGKILL)
-        xvfb.kill()
+        xvfb.terminate()  # lets the server remove its lock file and socket
         for process in (program, bus, xvfb):
             process.wait()
         print("%d passed, %d failed" % (passed, failed))
