@@ -40,7 +40,7 @@ void checkAgainstTable(const Form& form, std::span<const Row> rows, const QStrin
             const QString caption = QString::fromUtf8(element.caption ? element.caption
                                                       : row.caption   ? row.caption
                                                                       : "");
-            const FontSpec font = element.own.font.value_or(row.font);
+            const FontStyle font = element.own.font.value_or(row.font);
             const QFont shown = widget->font();
             if (auto* label = dynamic_cast<Label*>(control)) {
                 if (addr != "Label21" && addr != "Label3(2)") QCOMPARE(label->Caption(), caption);

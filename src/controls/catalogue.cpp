@@ -25,7 +25,7 @@ bool isLightweight(Kind kind) {
 }
 
 std::unique_ptr<Control> create(const Row& row, const Element& element, QWidget* parent) {
-    const FontSpec font = element.own.font.value_or(row.font);
+    const FontStyle font = element.own.font.value_or(row.font);
     const std::optional<Colour> fore = element.own.fore ? element.own.fore : row.fore;
     const std::optional<Colour> back = element.own.back ? element.own.back : row.back;
     const QString caption = QString::fromUtf8(element.caption ? element.caption

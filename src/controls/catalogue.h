@@ -116,7 +116,7 @@ struct Geometry {
 struct Overrides {
     std::optional<Colour> fore = {};
     std::optional<Colour> back = {};
-    std::optional<FontSpec> font = {};
+    std::optional<FontStyle> font = {};
     std::optional<int> borderWidth = {};
     bool hidden = false;
     bool selected = false;
@@ -134,7 +134,7 @@ struct Row {
     Kind kind = Kind::Label;
     const char* container = "";  // a window's name or a control's address
     const char* caption = nullptr;
-    FontSpec font = {};
+    FontStyle font = {};
     std::optional<Colour> fore = {};  // text colour; a line's colour
     std::optional<Colour> back = {};
     bool graphical = false;

@@ -4,10 +4,10 @@
 
 namespace rc {
 
-QFont toQFont(const FontSpec& spec) {
-    QFont font(QString::fromUtf8(spec.face));
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
+QFont toQFont(const FontStyle& style) {
+    QFont font(QString::fromUtf8(style.face));
+    font.setPointSizeF(style.points);
+    font.setBold(style.bold);
     font.setStyleStrategy(QFont::PreferMatch);
     return font;
 }

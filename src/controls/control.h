@@ -9,12 +9,12 @@
 
 namespace rc {
 
-struct FontSpec {
+struct FontStyle {
     const char* face = "MS Sans Serif";
     double points = 8.25;
     bool bold = false;
 };
-QFont toQFont(const FontSpec& font);
+QFont toQFont(const FontStyle& font);
 // Fonts with the metrics of the faces the windows were designed with.
 void installFontSubstitutes();
 

@@ -63,7 +63,7 @@ void Label::setForeColor(Colour colour) {
     setPaletteColour(label_, QPalette::WindowText, colour);
 }
 
-void Label::setFont(const FontSpec& font) {
+void Label::setFont(const FontStyle& font) {
     label_->setFont(toQFont(font));
 }
 
@@ -155,7 +155,7 @@ Colour CommandButton::shownBackColor() const {
     return graphical_ ? resolved(back_) : resolved(SystemColour::ButtonFace);
 }
 
-void CommandButton::setFont(const FontSpec& font) {
+void CommandButton::setFont(const FontStyle& font) {
     button_->setFont(toQFont(font));
 }
 
@@ -283,7 +283,7 @@ ListBox::ListBox(QWidget* parent)
     list_->setUniformItemSizes(true);
 }
 
-void ListBox::setFont(const FontSpec& font) {
+void ListBox::setFont(const FontStyle& font) {
     list_->setFont(toQFont(font));
 }
 
@@ -365,7 +365,7 @@ void OptionButton::setForeColor(Colour colour) {
     setPaletteColour(option_, QPalette::WindowText, colour);
 }
 
-void OptionButton::setFont(const FontSpec& font) {
+void OptionButton::setFont(const FontStyle& font) {
     option_->setFont(toQFont(font));
 }
 

@@ -21,7 +21,7 @@ class Label : public Control {
     void setCaption(const QString& caption);
     Colour ForeColor() const { return fore_; }
     void setForeColor(Colour colour);
-    void setFont(const FontSpec& font);
+    void setFont(const FontStyle& font);
     void setAlignment(Alignment alignment);
     void onClick(std::function<void()> handler);
 
@@ -41,7 +41,7 @@ class CommandButton : public Control {
     Colour BackColor() const { return back_; }
     void setBackColor(Colour colour);
     bool Graphical() const { return graphical_; }
-    void setFont(const FontSpec& font);
+    void setFont(const FontStyle& font);
     void onClick(std::function<void()> handler);
     // What the button shows as its background, as a pupil sees it.
     Colour shownBackColor() const;
@@ -106,7 +106,7 @@ class Shape : public Control {
 class ListBox : public Control {
   public:
     explicit ListBox(QWidget* parent);
-    void setFont(const FontSpec& font);
+    void setFont(const FontStyle& font);
     void setColours(Colour back, Colour fore);
     Colour BackColor() const { return back_; }
     Colour ForeColor() const { return fore_; }
@@ -138,7 +138,7 @@ class OptionButton : public Control {
     void setBackColor(Colour colour);
     Colour ForeColor() const { return fore_; }
     void setForeColor(Colour colour);
-    void setFont(const FontSpec& font);
+    void setFont(const FontStyle& font);
     void onClick(std::function<void()> handler);
 
   private:

@@ -8,10 +8,10 @@ namespace rc {
 namespace {
 
 constexpr Colour HighlightText = SystemColour::HighlightText;
-constexpr FontSpec Arial18Bold{"Arial", 18, true};
-constexpr FontSpec Arial12Bold{"Arial", 12, true};
-constexpr FontSpec Arial12{"Arial", 12, false};
-constexpr FontSpec Arial14Bold{"Arial", 14.25, true};
+constexpr FontStyle Arial18Bold{"Arial", 18, true};
+constexpr FontStyle Arial12Bold{"Arial", 12, true};
+constexpr FontStyle Arial12{"Arial", 12, false};
+constexpr FontStyle Arial14Bold{"Arial", 14.25, true};
 
 // Controls whose container is given first come first, so that each container exists before
 // what it holds.
@@ -611,7 +611,7 @@ const std::vector<Row>& rows() {
          .elements = {{0,
                        "Ruedecitas 1.1",
                        {840, 360, 5655, 1095},
-                       {.fore = RGB(255, 255, 255), .font = FontSpec{"Arial", 36, true}}},
+                       {.fore = RGB(255, 255, 255), .font = FontStyle{"Arial", 36, true}}},
                       {1,
                        "Un programa que tiene como objetivo ayudar a comprender las fracciones",
                        {840, 1440, 5655, 735},
@@ -627,10 +627,10 @@ const std::vector<Row>& rows() {
          .container = "Frame11",
          .fore = RGB(255, 255, 255),
          .elements =
-             {{0, "3", {1560, 720, 975, 1575}, {.font = FontSpec{"Arial", 72, true}}},
-              {1, "5", {1560, 2760, 975, 1575}, {.font = FontSpec{"Arial", 72, true}}},
-              {2, "NUMERADOR", {3000, 480, 3255, 615}, {.font = FontSpec{"Arial", 24, true}}},
-              {3, "DENOMINADOR", {3000, 4080, 3735, 615}, {.font = FontSpec{"Arial", 24, true}}}}},
+             {{0, "3", {1560, 720, 975, 1575}, {.font = FontStyle{"Arial", 72, true}}},
+              {1, "5", {1560, 2760, 975, 1575}, {.font = FontStyle{"Arial", 72, true}}},
+              {2, "NUMERADOR", {3000, 480, 3255, 615}, {.font = FontStyle{"Arial", 24, true}}},
+              {3, "DENOMINADOR", {3000, 4080, 3735, 615}, {.font = FontStyle{"Arial", 24, true}}}}},
         {.name = "Line8",
          .kind = Kind::Line,
          .container = "Frame11",

@@ -5,7 +5,7 @@
 namespace rc {
 
 namespace {
-constexpr FontSpec Arial18Bold{"Arial", 18, true};
+constexpr FontStyle Arial18Bold{"Arial", 18, true};
 }
 
 // The number pad. Its digit keys read "1" until the pad loads and numbers them.
