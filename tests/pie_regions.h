@@ -11,6 +11,10 @@
 
 namespace rc::testing {
 
+constexpr Colour Blue = PieRenderer::Blue;
+constexpr Colour White = PieRenderer::White;
+constexpr Colour Background = PieRenderer::Background;
+
 struct Region {
     Colour colour = 0;
     long long size = 0;
@@ -60,7 +64,7 @@ inline Regions sectorRegions(const Surface& surface) {
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const Colour c = before[std::size_t(y) * std::size_t(w) + std::size_t(x)];
-            if (c != PieRenderer::Blue && c != PieRenderer::White) continue;
+            if (c != Blue && c != White) continue;
             if (work.pixel(x, y) != c) continue;  // filled already
             Region region;
             region.colour = c;

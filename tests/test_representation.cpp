@@ -11,13 +11,12 @@
 
 using namespace rc;
 using rc::testing::App;
+using rc::testing::Background;
+using rc::testing::Blue;
 using rc::testing::sectorRegions;
+using rc::testing::White;
 
 namespace {
-
-constexpr Colour Blue = PieRenderer::Blue;
-constexpr Colour White = PieRenderer::White;
-constexpr Colour Background = PieRenderer::Background;
 
 // The lesson's screen at 800 x 600, with the section shown by its menu button.
 struct Lesson {
