@@ -30,7 +30,6 @@ class Label::Widget : public QLabel {
         setWordWrap(true);
         setAlignment(Qt::AlignLeft | Qt::AlignTop);
         setAutoFillBackground(false);
-        setAttribute(Qt::WA_TranslucentBackground, false);
         setMargin(0);
         setIndent(0);
     }

@@ -4,6 +4,7 @@
 #include <cfloat>
 
 #include "controls/numbers.h"
+#include "learn/step_caption.h"
 #include "pictures/pie_renderer.h"
 
 namespace rc {
@@ -79,22 +80,12 @@ void AmplifyLesson::Command6_Click(int index) {
 }
 
 void AmplifyLesson::Command7_Click(int index) {
-    const double a = Val(Label4(0).Caption());
-    const bool allowed = index == 0 ? a < 200 : a > 0;
-    if (allowed) {
-        Label4(0).setCaption(Str(index == 0 ? a + 1 : a - 1));
-        ShowAmplified();
-    }
+    if (stepCaption(Label4(0), index, 0, 200)) ShowAmplified();
     Label3(2).setVisible(false);
 }
 
 void AmplifyLesson::Command8_Click(int index) {
-    const double b = Val(Label5(0).Caption());
-    const bool allowed = index == 0 ? b < 200 : b > 2;
-    if (allowed) {
-        Label5(0).setCaption(Str(index == 0 ? b + 1 : b - 1));
-        ShowAmplified();
-    }
+    if (stepCaption(Label5(0), index, 2, 200)) ShowAmplified();
     Label3(2).setVisible(false);
 }
 

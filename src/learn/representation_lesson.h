@@ -11,14 +11,14 @@ class PieRenderer;
 // the numerator and the denominator with two pairs of buttons; clicking a sector colours or
 // uncolours it and changes the numerator to match.
 class RepresentationLesson {
-public:
+  public:
     RepresentationLesson(const Controls& controls, Form1State& state, PieRenderer& pies);
 
     void Command2_Click(int index);  // numerator "+" / "--"
     void Command3_Click(int index);  // denominator "+" / "-"
     void Picture1_Mousedown(int button, int shift, double x, double y);
 
-private:
+  private:
     Form1State& state_;
     PieRenderer& pies_;
     ControlArray<CommandButton>& Command2;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "controls/numbers.h"
+#include "learn/step_caption.h"
 #include "pictures/pie_renderer.h"
 
 namespace rc {
@@ -70,22 +71,12 @@ void SimplifyLesson::Command9_Click(int index) {
 // Changing the base fraction hides the working but leaves a shown message; the panel shows the
 // base fraction after every press, refused or not.
 void SimplifyLesson::Command10_Click(int index) {
-    const double a = Val(Label6(0).Caption());
-    const bool allowed = index == 0 ? a < 200 : a > 0;
-    if (allowed) {
-        Label6(0).setCaption(Str(index == 0 ? a + 1 : a - 1));
-        HideSimplifySteps();
-    }
+    if (stepCaption(Label6(0), index, 0, 200)) HideSimplifySteps();
     showBaseInPanel();
 }
 
 void SimplifyLesson::Command11_Click(int index) {
-    const double b = Val(Label7(0).Caption());
-    const bool allowed = index == 0 ? b < 200 : b > 2;
-    if (allowed) {
-        Label7(0).setCaption(Str(index == 0 ? b + 1 : b - 1));
-        HideSimplifySteps();
-    }
+    if (stepCaption(Label7(0), index, 2, 200)) HideSimplifySteps();
     showBaseInPanel();
 }
 

@@ -8,7 +8,7 @@ namespace rc {
 // "Suma y resta": two random fractions brought to a common denominator and added or
 // subtracted. Its start operations are empty until the lesson is built.
 class SumLesson {
-public:
+  public:
     SumLesson(const Controls& controls, Form1State& state);
 
     void NewSumLesson();

@@ -31,8 +31,8 @@ void Form3::Form_Load(const Control& sectionArea, QMargins decoration) {
     moveTo(areaLeft + dx, areaTop + 500 + dy);
 }
 
-ResultsHistory::ResultsHistory(Form& mainWindow, const Control& sectionArea, Form1State& state)
-    : mainWindow_(mainWindow), sectionArea_(sectionArea), state_(state) {}
+ResultsHistory::ResultsHistory(Form& mainWindow, const Control& sectionArea)
+    : mainWindow_(mainWindow), sectionArea_(sectionArea) {}
 
 ResultsHistory::~ResultsHistory() {
     unload();

@@ -3,7 +3,6 @@
 #include <QPointer>
 
 #include "controls/form.h"
-#include "shell/form1_state.h"
 
 namespace rc {
 
@@ -22,7 +21,7 @@ class Form3 : public Form {
 // unloaded, lines and all, when the pupil closes it.
 class ResultsHistory {
   public:
-    ResultsHistory(Form& mainWindow, const Control& sectionArea, Form1State& state);
+    ResultsHistory(Form& mainWindow, const Control& sectionArea);
     ~ResultsHistory();
 
     // Loads the window if needed (hidden) and returns it.
@@ -36,7 +35,6 @@ class ResultsHistory {
   private:
     Form& mainWindow_;
     const Control& sectionArea_;
-    Form1State& state_;
     QPointer<Form3> form3_;
 };
 

@@ -39,7 +39,7 @@ Form1::Form1(Platform& platform)
     simplifyExercise_ = std::make_unique<SimplifyExercise>(c, state_);
     sumExercise_ = std::make_unique<SumExercise>(c, state_);
     productExercise_ = std::make_unique<ProductExercise>(c, state_);
-    results_ = std::make_unique<ResultsHistory>(*this, c.array<Frame>("Frame1")(0), state_);
+    results_ = std::make_unique<ResultsHistory>(*this, c.array<Frame>("Frame1")(0));
     menu_ = std::make_unique<SectionMenu>(
         c, state_,
         SectionMenu::Sections{*amplify_, *sumLesson_, *simplifyExercise_, *sumExercise_,
@@ -51,8 +51,13 @@ Form1::Form1(Platform& platform)
 }
 
 Form1::~Form1() {
+    closeOtherWindows();
+}
+
+// The results window and the number pad go with the main window.
+void Form1::closeOtherWindows() {
     results_->unload();
-    if (form2_) delete form2_.data();
+    delete form2_.data();
 }
 
 void Form1::Form_Load() {
@@ -88,8 +93,7 @@ void Form1::Command20_Click() {
 }
 
 void Form1::Form_Unload() {
-    results_->unload();
-    if (form2_) form2_->close(), delete form2_.data();
+    closeOtherWindows();
     endProgram();
 }
 

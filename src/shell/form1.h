@@ -61,6 +61,7 @@ class Form1 : public Form {
 
   private:
     void LoadHelpTexts();
+    void closeOtherWindows();
 
     Platform& platform_;
     Form1State state_;
