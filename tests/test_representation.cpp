@@ -5,9 +5,7 @@
 #include <cmath>
 
 #include "controls/numbers.h"
-#include "pictures/pie_renderer.h"
-#include "pie_regions.h"
-#include "testkit.h"
+#include "pages.h"
 
 using namespace rc;
 using rc::testing::App;
@@ -17,61 +15,9 @@ using rc::testing::sectorRegions;
 using rc::testing::White;
 
 namespace {
-
-// The lesson's screen at 800 x 600, with the section shown by its menu button.
-struct Lesson {
-    Lesson() : app({800, 600, 96}), picture(app.picture("Picture1")) { app.click("Command1(0)"); }
-
-    QString numerator() const { return app.label("Label1(0)").Caption(); }
-    QString denominator() const { return app.label("Label1(1)").Caption(); }
-    QString fraction() const { return numerator() + "/" + denominator(); }
-    double wholeUnits() { return app.form().state().WholeUnits1; }
-    void press(const char* button, int times = 1) {
-        for (int i = 0; i < times; ++i) app.click(button);
-    }
-    // Reaches k/n from 1/2 with the buttons, as a pupil would.
-    void reach(int k, int n) {
-        while (denominator().toInt() < n) press("Command3(0)");
-        while (numerator().toInt() < k) press("Command2(0)");
-        while (numerator().toInt() > k) press("Command2(1)");
-        QCOMPARE(fraction(), QString("%1/%2").arg(k).arg(n));
-    }
-
-    // The pixel at the middle of `sector` of the circle in cell `cell` of `cells`, at 0.6 of
-    // its radius, on even coordinates so that a scaled display can point at it.
-    QPoint sectorPixel(int sector, int cell = 0, int cells = 1) const {
-        const int W = picture.ScaleWidth(), H = picture.ScaleHeight();
-        const double n = Val(denominator());
-        double cx = W / 2.0, r = H / 2.0 - 6;
-        if (cells > 1) {
-            const double width = std::floor(W / double(cells));
-            cx = std::floor(width / 2) + cell * width;
-            r = std::min(std::floor(width / 2), H / 2.0 - 6) - 2;
-        }
-        const double angle = (sector + 0.5) * 6.28318 / n;
-        const int x = int(std::lround((cx + 0.6 * r * std::cos(angle)) / 2)) * 2;
-        const int y = int(std::lround((H / 2.0 - 0.6 * r * std::sin(angle)) / 2)) * 2;
-        return {x, y};
-    }
-    // A real mouse click on the picture over the given pixel.
-    void clickPixel(QPoint pixel, Qt::MouseButton button = Qt::LeftButton,
-                    Qt::KeyboardModifiers modifiers = {}) {
-        QWidget* widget = picture.widget();
-        const double ratio = widget->devicePixelRatioF();
-        const QPoint logical(int(std::lround(pixel.x() / ratio)) + PictureBox::border,
-                             int(std::lround(pixel.y() / ratio)) + PictureBox::border);
-        QTest::mouseClick(widget, button, modifiers, logical);
-    }
-    Colour at(QPoint pixel) const { return picture.Point(pixel.x(), pixel.y()); }
-    QImage image() const { return picture.surface().image().copy(); }
-    // A stain on the picture that only a new drawing removes.
-    void stain() { picture.surface().setPixel(1, 1, RGB(1, 2, 3)); }
-    bool stained() const { return picture.Point(1, 1) == RGB(1, 2, 3); }
-
-    App app;
-    PictureBox& picture;
-};
-
+using Lesson = rc::testing::Opened<rc::testing::RepresentationPage>;
+using rc::testing::Down;
+using rc::testing::Up;
 }  // namespace
 
 class TestRepresentation : public QObject {
@@ -83,62 +29,62 @@ class TestRepresentation : public QObject {
     // one for one, not enlarged.
     void pictureIsCrisp() {
         Lesson lesson;
-        QWidget* widget = lesson.picture.widget();
+        QWidget* widget = lesson->picture.widget();
         const double ratio = widget->devicePixelRatioF();
         QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
         const QSize inner = widget->size() - QSize(4, 4);
-        QCOMPARE(lesson.picture.ScaleWidth(), int(std::lround(inner.width() * ratio)));
-        QCOMPARE(lesson.picture.ScaleHeight(), int(std::lround(inner.height() * ratio)));
+        QCOMPARE(lesson->picture.ScaleWidth(), int(std::lround(inner.width() * ratio)));
+        QCOMPARE(lesson->picture.ScaleHeight(), int(std::lround(inner.height() * ratio)));
         QImage shown = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shown.width(), int(std::lround(widget->width() * ratio)));
         shown.setDevicePixelRatio(1);
-        const QImage drawn = lesson.image();
+        const QImage drawn = lesson->image();
         const int offset = int(PictureBox::border * ratio);
         QCOMPARE(shown.copy(offset, offset, drawn.width(), drawn.height()), drawn);
     }
 
     void numeratorButtons() {
         Lesson lesson;
-        lesson.press("Command2(0)");
-        QCOMPARE(lesson.fraction(), "2/2");
-        QCOMPARE(sectorRegions(lesson.picture.surface()).count(Blue), 2);
-        lesson.press("Command2(1)", 2);
-        QCOMPARE(lesson.fraction(), "0/2");
+        lesson->stepNumerator(Up);
+        QCOMPARE(lesson->fraction(), "2/2");
+        QCOMPARE(sectorRegions(lesson->picture.surface()).count(Blue), 2);
+        lesson->stepNumerator(Down, 2);
+        QCOMPARE(lesson->fraction(), "0/2");
         // "--" at 0 is refused, and the picture is drawn again all the same.
-        lesson.stain();
-        lesson.press("Command2(1)");
-        QCOMPARE(lesson.fraction(), "0/2");
-        QVERIFY(!lesson.stained());
-        QCOMPARE(sectorRegions(lesson.picture.surface()).count(White), 2);
+        lesson->stain();
+        lesson->stepNumerator(Down);
+        QCOMPARE(lesson->fraction(), "0/2");
+        QVERIFY(!lesson->stained());
+        QCOMPARE(sectorRegions(lesson->picture.surface()).count(White), 2);
     }
 
     void denominatorLimits() {
         Lesson lesson;
-        lesson.stain();
-        lesson.press("Command3(1)");  // "-" at 2
-        QCOMPARE(lesson.fraction(), "1/2");
-        QVERIFY(!lesson.stained());
-        lesson.press("Command3(0)", 148);
-        QCOMPARE(lesson.fraction(), "1/150");
-        lesson.stain();
-        lesson.press("Command3(0)");  // "+" at 150
-        QCOMPARE(lesson.fraction(), "1/150");
-        QVERIFY(!lesson.stained());
-        lesson.press("Command3(1)");
-        QCOMPARE(lesson.fraction(), "1/149");
+        lesson->stain();
+        lesson->stepDenominator(Down);  // "-" at 2
+        QCOMPARE(lesson->fraction(), "1/2");
+        QVERIFY(!lesson->stained());
+        lesson->stepDenominator(Up, 148);
+        QCOMPARE(lesson->fraction(), "1/150");
+        lesson->stain();
+        lesson->stepDenominator(Up);  // "+" at 150
+        QCOMPARE(lesson->fraction(), "1/150");
+        QVERIFY(!lesson->stained());
+        lesson->stepDenominator(Down);
+        QCOMPARE(lesson->fraction(), "1/149");
     }
 
     // With denominator 2 the numerator reaches 32 (16 whole circles); then "+" and the
     // denominator's "-" are refused.
     void sixteenCircles() {
         Lesson lesson;
-        lesson.press("Command2(0)", 31);
-        QCOMPARE(lesson.fraction(), "32/2");
-        QCOMPARE(lesson.wholeUnits(), 16.0);
-        QCOMPARE(sectorRegions(lesson.picture.surface()).count(Blue), 32);
-        lesson.press("Command2(0)");
-        lesson.press("Command3(1)");
-        QCOMPARE(lesson.fraction(), "32/2");
+        lesson->stepNumerator(Up, 31);
+        QCOMPARE(lesson->fraction(), "32/2");
+        QCOMPARE(lesson->wholeUnits(), 16.0);
+        QCOMPARE(sectorRegions(lesson->picture.surface()).count(Blue), 32);
+        lesson->stepNumerator(Up);
+        lesson->stepDenominator(Down);
+        QCOMPARE(lesson->fraction(), "32/2");
     }
 
     // From 47/3 (15 whole circles) the denominator's "-" still goes: 47/2, 23 whole circles
@@ -146,31 +92,31 @@ class TestRepresentation : public QObject {
     // denominator.
     void stepDownFromFifteenCircles() {
         Lesson lesson;
-        lesson.reach(47, 3);
-        QCOMPARE(lesson.wholeUnits(), 15.0);
-        lesson.press("Command3(1)");
-        QCOMPARE(lesson.fraction(), "47/2");
-        QCOMPARE(lesson.wholeUnits(), 23.0);
-        auto regions = sectorRegions(lesson.picture.surface());
+        lesson->reach(47, 3);
+        QCOMPARE(lesson->wholeUnits(), 15.0);
+        lesson->stepDenominator(Down);
+        QCOMPARE(lesson->fraction(), "47/2");
+        QCOMPARE(lesson->wholeUnits(), 23.0);
+        auto regions = sectorRegions(lesson->picture.surface());
         QCOMPARE(regions.count(Blue), 47);
         QCOMPARE(regions.count(White), 1);
-        const int cell = lesson.picture.ScaleWidth() / 24;
+        const int cell = lesson->picture.ScaleWidth() / 24;
         const auto& white = *std::find_if(regions.all.begin(), regions.all.end(),
                                           [](const auto& r) { return r.colour == White; });
         QCOMPARE(int(white.centreX()) / cell, 23);  // the last of 24 cells
-        lesson.press("Command2(0)");
-        lesson.press("Command3(1)");
-        QCOMPARE(lesson.fraction(), "47/2");
-        lesson.press("Command3(0)");
-        QCOMPARE(lesson.fraction(), "47/3");
-        lesson.press("Command2(0)");
-        QCOMPARE(lesson.fraction(), "48/3");
+        lesson->stepNumerator(Up);
+        lesson->stepDenominator(Down);
+        QCOMPARE(lesson->fraction(), "47/2");
+        lesson->stepDenominator(Up);
+        QCOMPARE(lesson->fraction(), "47/3");
+        lesson->stepNumerator(Up);
+        QCOMPARE(lesson->fraction(), "48/3");
         // 16 whole circles with denominator 3: neither "+" nor "-" goes on.
-        lesson.press("Command3(1)");
-        lesson.press("Command2(0)");
-        QCOMPARE(lesson.fraction(), "48/3");
-        lesson.press("Command2(1)");
-        QCOMPARE(lesson.fraction(), "47/3");
+        lesson->stepDenominator(Down);
+        lesson->stepNumerator(Up);
+        QCOMPARE(lesson->fraction(), "48/3");
+        lesson->stepNumerator(Down);
+        QCOMPARE(lesson->fraction(), "47/3");
     }
 
     // Clicks change the fraction without a drawing, so WholeUnits1 keeps the last drawing's
@@ -178,112 +124,112 @@ class TestRepresentation : public QObject {
     // now), and the one after raises the numerator.
     void wholeCountComesFromTheLastDrawing() {
         Lesson lesson;
-        lesson.press("Command2(0)", 31);
-        const QPoint pixel = lesson.sectorPixel(0, 15, 16);
-        QCOMPARE(lesson.at(pixel), Blue);
-        lesson.clickPixel(pixel);
-        QCOMPARE(lesson.fraction(), "31/2");
-        QCOMPARE(lesson.at(pixel), White);
-        QCOMPARE(lesson.wholeUnits(), 16.0);
-        lesson.press("Command2(0)");
-        QCOMPARE(lesson.fraction(), "31/2");
-        QCOMPARE(lesson.wholeUnits(), 15.0);
+        lesson->stepNumerator(Up, 31);
+        const QPoint pixel = lesson->sectorPixel(0, 15, 16);
+        QCOMPARE(lesson->at(pixel), Blue);
+        lesson->clickPixel(pixel);
+        QCOMPARE(lesson->fraction(), "31/2");
+        QCOMPARE(lesson->at(pixel), White);
+        QCOMPARE(lesson->wholeUnits(), 16.0);
+        lesson->stepNumerator(Up);
+        QCOMPARE(lesson->fraction(), "31/2");
+        QCOMPARE(lesson->wholeUnits(), 15.0);
         // Drawn anew: the white half is now the last sector of the last circle.
-        QCOMPARE(lesson.at(lesson.sectorPixel(0, 15, 16)), Blue);
-        QCOMPARE(lesson.at(lesson.sectorPixel(1, 15, 16)), White);
-        lesson.press("Command2(0)");
-        QCOMPARE(lesson.fraction(), "32/2");
+        QCOMPARE(lesson->at(lesson->sectorPixel(0, 15, 16)), Blue);
+        QCOMPARE(lesson->at(lesson->sectorPixel(1, 15, 16)), White);
+        lesson->stepNumerator(Up);
+        QCOMPARE(lesson->fraction(), "32/2");
     }
 
     // Clicking the third sector of 1/4 colours it alone; the next drawing puts the blue
     // sectors together from 3 o'clock.
     void clickThirdSector() {
         Lesson lesson;
-        lesson.reach(1, 4);
-        const QPoint third = lesson.sectorPixel(2);
-        QCOMPARE(lesson.at(third), White);
-        lesson.clickPixel(third);
-        QCOMPARE(lesson.numerator(), "2");
-        QCOMPARE(lesson.at(lesson.sectorPixel(0)), Blue);
-        QCOMPARE(lesson.at(lesson.sectorPixel(1)), White);
-        QCOMPARE(lesson.at(third), Blue);
-        QCOMPARE(lesson.at(lesson.sectorPixel(3)), White);
-        const auto regions = sectorRegions(lesson.picture.surface());
+        lesson->reach(1, 4);
+        const QPoint third = lesson->sectorPixel(2);
+        QCOMPARE(lesson->at(third), White);
+        lesson->clickPixel(third);
+        QCOMPARE(lesson->numerator(), "2");
+        QCOMPARE(lesson->at(lesson->sectorPixel(0)), Blue);
+        QCOMPARE(lesson->at(lesson->sectorPixel(1)), White);
+        QCOMPARE(lesson->at(third), Blue);
+        QCOMPARE(lesson->at(lesson->sectorPixel(3)), White);
+        const auto regions = sectorRegions(lesson->picture.surface());
         QCOMPARE(regions.count(Blue), 2);
         QCOMPARE(regions.count(White), 2);
-        lesson.press("Command2(0)");
-        QCOMPARE(lesson.fraction(), "3/4");
+        lesson->stepNumerator(Up);
+        QCOMPARE(lesson->fraction(), "3/4");
         for (int sector = 0; sector < 4; ++sector)
-            QCOMPARE(lesson.at(lesson.sectorPixel(sector)), sector < 3 ? Blue : White);
+            QCOMPARE(lesson->at(lesson->sectorPixel(sector)), sector < 3 ? Blue : White);
         // And back: a blue sector clicked turns white and lowers the numerator.
-        lesson.clickPixel(lesson.sectorPixel(1));
-        QCOMPARE(lesson.numerator(), "2");
-        QCOMPARE(lesson.at(lesson.sectorPixel(1)), White);
+        lesson->clickPixel(lesson->sectorPixel(1));
+        QCOMPARE(lesson->numerator(), "2");
+        QCOMPARE(lesson->at(lesson->sectorPixel(1)), White);
     }
 
     // Only the left button counts, with or without Shift; outlines and the background are
     // not sectors.
     void clicksThatChangeNothing() {
         Lesson lesson;
-        lesson.reach(1, 4);
-        const QImage before = lesson.image();
-        const QPoint white = lesson.sectorPixel(1);
-        lesson.clickPixel(white, Qt::RightButton);
-        lesson.clickPixel(white, Qt::MiddleButton);
-        lesson.picture.mouseDownAt(2, 0, white.x(), white.y());
+        lesson->reach(1, 4);
+        const QImage before = lesson->image();
+        const QPoint white = lesson->sectorPixel(1);
+        lesson->clickPixel(white, Qt::RightButton);
+        lesson->clickPixel(white, Qt::MiddleButton);
+        lesson->picture.mouseDownAt(2, 0, white.x(), white.y());
         // The radius at 3 o'clock is outline; so are the rim and the centre.
-        const int W = lesson.picture.ScaleWidth(), H = lesson.picture.ScaleHeight();
-        const Colour outline = resolved(lesson.picture.ForeColor());
+        const int W = lesson->picture.ScaleWidth(), H = lesson->picture.ScaleHeight();
+        const Colour outline = resolved(lesson->picture.ForeColor());
         const QPoint ray(W / 2 + H / 4, H / 2);
-        QCOMPARE(lesson.at(ray), outline);
-        lesson.picture.mouseDownAt(1, 0, ray.x(), ray.y());
+        QCOMPARE(lesson->at(ray), outline);
+        lesson->picture.mouseDownAt(1, 0, ray.x(), ray.y());
         const QPoint centre(int(std::ceil(W / 2.0)), H / 2);
-        QCOMPARE(lesson.at(centre), outline);
-        lesson.picture.mouseDownAt(1, 0, centre.x(), centre.y());
+        QCOMPARE(lesson->at(centre), outline);
+        lesson->picture.mouseDownAt(1, 0, centre.x(), centre.y());
         for (QPoint background : {QPoint(2, 2), QPoint(W - 2, H / 2), QPoint(W / 2, 2)}) {
-            QCOMPARE(lesson.at(background), Background);
-            lesson.clickPixel(background);
+            QCOMPARE(lesson->at(background), Background);
+            lesson->clickPixel(background);
         }
-        QCOMPARE(lesson.numerator(), "1");
-        QCOMPARE(lesson.image(), before);
-        lesson.clickPixel(white, Qt::LeftButton, Qt::ShiftModifier);
-        QCOMPARE(lesson.numerator(), "2");
-        QCOMPARE(lesson.at(white), Blue);
+        QCOMPARE(lesson->numerator(), "1");
+        QCOMPARE(lesson->image(), before);
+        lesson->clickPixel(white, Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(lesson->numerator(), "2");
+        QCOMPARE(lesson->at(white), Blue);
     }
 
     // The pointer position is rounded to the nearest pixel: just left of a sector's first
     // pixel counts as that pixel, further left as the outline before it.
     void pointerRoundsToNearestPixel() {
         Lesson lesson;
-        lesson.reach(1, 4);
-        const QPoint inside = lesson.sectorPixel(1);
+        lesson->reach(1, 4);
+        const QPoint inside = lesson->sectorPixel(1);
         int x = inside.x();
-        const Colour outline = resolved(lesson.picture.ForeColor());
-        while (lesson.picture.Point(x - 1, inside.y()) != outline) --x;  // first white pixel
-        QCOMPARE(lesson.picture.Point(x, inside.y()), White);
-        lesson.picture.mouseDownAt(1, 0, x - 0.6, inside.y());
-        QCOMPARE(lesson.numerator(), "1");
-        lesson.picture.mouseDownAt(1, 0, x - 0.4, inside.y() + 0.4);
-        QCOMPARE(lesson.numerator(), "2");
-        QCOMPARE(lesson.at(inside), Blue);
+        const Colour outline = resolved(lesson->picture.ForeColor());
+        while (lesson->picture.Point(x - 1, inside.y()) != outline) --x;  // first white pixel
+        QCOMPARE(lesson->picture.Point(x, inside.y()), White);
+        lesson->picture.mouseDownAt(1, 0, x - 0.6, inside.y());
+        QCOMPARE(lesson->numerator(), "1");
+        lesson->picture.mouseDownAt(1, 0, x - 0.4, inside.y() + 0.4);
+        QCOMPARE(lesson->numerator(), "2");
+        QCOMPARE(lesson->at(inside), Blue);
     }
 
     // Each white sector of the partial circle of 5/4 turns blue in turn; the numerator can rise
     // to the number of sectors drawn, and the whole-circle count stays that of the drawing.
     void fillThePartialCircle() {
         Lesson lesson;
-        lesson.reach(5, 4);
+        lesson->reach(5, 4);
         for (int sector = 1; sector < 4; ++sector) {
-            const QPoint pixel = lesson.sectorPixel(sector, 1, 2);
-            QCOMPARE(lesson.at(pixel), White);
-            lesson.clickPixel(pixel);
-            QCOMPARE(lesson.at(pixel), Blue);
-            QCOMPARE(lesson.numerator(), Str(5 + sector));
+            const QPoint pixel = lesson->sectorPixel(sector, 1, 2);
+            QCOMPARE(lesson->at(pixel), White);
+            lesson->clickPixel(pixel);
+            QCOMPARE(lesson->at(pixel), Blue);
+            QCOMPARE(lesson->numerator(), Str(5 + sector));
         }
-        QCOMPARE(sectorRegions(lesson.picture.surface()).count(White), 0);
-        QCOMPARE(lesson.wholeUnits(), 1.0);
-        lesson.clickPixel(lesson.sectorPixel(3, 0, 2));  // a blue sector of the first circle
-        QCOMPARE(lesson.numerator(), "7");
+        QCOMPARE(sectorRegions(lesson->picture.surface()).count(White), 0);
+        QCOMPARE(lesson->wholeUnits(), 1.0);
+        lesson->clickPixel(lesson->sectorPixel(3, 0, 2));  // a blue sector of the first circle
+        QCOMPARE(lesson->numerator(), "7");
     }
 };
 

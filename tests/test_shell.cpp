@@ -187,13 +187,65 @@ class TestShell : public QObject {
         QCOMPARE(window->List1.widget()->geometry(), QRect(16, 16, 617, 364));
     }
 
+    // A judged line loads the results window hidden, placed, and goes at HistoryCount; after
+    // the pupil closed the window the next line starts the new list.
+    void resultsLines() {
+        App app;
+        rc::ResultsLog& log = app.form().results();
+        log.writeLine("3/4 * MUY BIEN *");
+        rc::Form3* window = app.form().results().window();
+        QVERIFY(window);
+        QVERIFY(!window->isVisible());
+        // 800 x 600: the area is 10075 x 7110 at 1845,890; offscreen, the desktop's frame adds
+        // 2 pixels a side, so the window is 9780 x 6000 outside.
+        QVERIFY(std::fabs(window->Left() - (1845 + 147)) <= 15);
+        QVERIFY(std::fabs(window->Top() - (890 + 500 + 555)) <= 15);
+        log.writeLine("1/2 ** CON ERRORES **");
+        QCOMPARE(app.form().state().HistoryCount, 2);
+        app.click("Command20");
+        QCOMPARE(window->List1.ListCount(), 2);
+        QCOMPARE(window->List1.List(1), "1/2 ** CON ERRORES **");
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        log.writeLine("5/6 *** MUY BIEN ***");
+        window = app.form().results().window();
+        QVERIFY(window && !window->isVisible());
+        QCOMPARE(window->List1.ListCount(), 1);
+        QCOMPARE(window->List1.List(0), "5/6 *** MUY BIEN ***");
+        QCOMPARE(app.form().state().HistoryCount, 3);
+    }
+
+    // An exercise number opens the pad under the simplify exercise, once placed; every opening
+    // shows it, clears its display and points it at the clicked label.
+    void numberPadOpens() {
+        App app;
+        rc::NumberPad& pad = app.form().numberPad();
+        QVERIFY(!pad.window());
+        pad.openFor(5);
+        rc::Form2* window = pad.window();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(app.form().module1().EditedLabel, 5);
+        QCOMPARE(window->Label1.Caption(), "0");
+        QCOMPARE(window->Command1(7).Caption(), "7");
+        // 800 x 600: Frame1(0) at 1845,890; Frame9 at 410,200, 2655 high.
+        QVERIFY(std::fabs(window->Left() - 2255) <= 15);
+        QVERIFY(std::fabs(window->Top() - 3745) <= 15);
+        window->Label1.setCaption("42");
+        window->moveTo(3000, 3000);
+        pad.openFor(2);
+        QCOMPARE(pad.window(), window);
+        QCOMPARE(window->Label1.Caption(), "0");
+        QCOMPARE(app.form().module1().EditedLabel, 2);
+        QVERIFY(std::fabs(window->Left() - 3000) <= 15);
+    }
+
     // Closing the main window ends the program, whatever else is open.
     void closingTheMainWindowEndsEverything() {
         App app;
         app.click("Command20");
         QPointer<rc::Form3> results = app.form().results().window();
-        QPointer<rc::Form2> pad = &app.form().loadForm2();
-        pad->show();
+        app.form().numberPad().openFor(3);
+        QPointer<rc::Form2> pad = app.form().numberPad().window();
         QVERIFY(results && pad);
         app.form().close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <QTest>
+#include <deque>
 #include <memory>
 #include <random>
 
@@ -11,16 +12,27 @@
 
 namespace rc::testing {
 
-// A random source that repeats itself for a given seed; Randomize keeps the seed.
-class SeededRandom : public RandomSource {
+// A random source that repeats itself for a given seed; Randomize keeps the seed. Values
+// given to `script` or `deal` come first, in order, so that a test can deal a chosen exercise.
+class ScriptedRandom : public RandomSource {
   public:
-    explicit SeededRandom(std::uint64_t seed = 1) : engine_(seed) {}
+    explicit ScriptedRandom(std::uint64_t seed = 1) : engine_(seed) {}
     void Randomize() override { ++randomizeCalls; }
-    double Rnd() override { return double(engine_() >> 11) * 0x1.0p-53; }
+    double Rnd() override {
+        if (script_.empty()) return double(engine_() >> 11) * 0x1.0p-53;
+        const double r = script_.front();
+        script_.pop_front();
+        return r;
+    }
+    void script(std::initializer_list<double> values) { script_.insert(script_.end(), values); }
+    // Queues the r for which a draw Int(m * r) + c gives `value`.
+    void deal(double m, double c, double value) { script_.push_back((value - c + 0.5) / m); }
+    bool scriptDone() const { return script_.empty(); }
     int randomizeCalls = 0;
 
   private:
     std::mt19937_64 engine_;
+    std::deque<double> script_;
 };
 
 // Records the text of every message box instead of showing it.
@@ -45,7 +57,7 @@ struct App {
     // A real left click, delivered through Qt's event system to the button.
     void click(const QString& address);
 
-    SeededRandom random;
+    ScriptedRandom random;
     RecordingMessages messages;
     Platform platform;
     std::unique_ptr<Form1> form1;

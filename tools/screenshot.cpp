@@ -8,10 +8,10 @@
 #include <cstdlib>
 
 #include "controls/control.h"
+#include "controls/icon.h"
 #include "controls/platform.h"
 #include "controls/twips.h"
 #include "shell/form1.h"
-#include "shell/icon.h"
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

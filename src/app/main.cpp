@@ -2,10 +2,10 @@
 #include <QScreen>
 
 #include "controls/control.h"
+#include "controls/icon.h"
 #include "controls/platform.h"
 #include "controls/twips.h"
 #include "shell/form1.h"
-#include "shell/icon.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -2,14 +2,25 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QPainter>
 
+#include "controls/icon.h"
 #include "controls/twips.h"
 
 namespace rc {
 
-Form::Form(const QString& name, std::span<const Row> rows, Qt::WindowFlags flags)
-    : QWidget(nullptr, flags) {
+namespace {
+Qt::WindowFlags flagsFor(BorderStyle border, bool floating) {
+    Qt::WindowFlags flags = floating ? Qt::Tool | Qt::WindowStaysOnTopHint : Qt::Window;
+    if (border == BorderStyle::FixedSingle) flags |= Qt::FramelessWindowHint;
+    return flags;
+}
+}  // namespace
+
+Form::Form(const QString& name, std::span<const Row> rows, BorderStyle border, bool floating)
+    : QWidget(nullptr, flagsFor(border, floating)), border_(border) {
     setObjectName(name);
+    setWindowIcon(programIcon());  // every window of the program carries its icon
     setAutoFillBackground(true);
     setBackColor(back_);
     build(controls_, this, name, rows);
@@ -27,9 +38,27 @@ void Form::setClientSize(double widthTwips, double heightTwips) {
 }
 
 QMargins Form::frameMargins() const {
+    if (!isVisible()) return assumedFrame_;
     const QRect outer = frameGeometry(), inner = geometry();
     return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
                     outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
+void Form::assumeFrameOf(const Form& shown) {
+    assumedFrame_ = shown.frameMargins();
+}
+
+void Form::Show() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form::paintEvent(QPaintEvent*) {
+    if (border_ != BorderStyle::FixedSingle) return;
+    QPainter painter(this);
+    painter.setPen(Qt::black);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 double Form::Left() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 
@@ -7,11 +8,20 @@
 
 namespace rc {
 
+// The border a window has.
+enum class BorderStyle {
+    Sizable,      // the desktop's frame with a title bar
+    FixedSingle,  // no title bar, a single dark line drawn around the client area
+};
+
 // A top-level window: its controls, a background colour, a caption, a client size in twips and
 // an unload hook run when it is closed.
 class Form : public QWidget {
   public:
-    Form(const QString& name, std::span<const Row> rows, Qt::WindowFlags flags = {});
+    // A main window (`floating` false) or a window that stays beside it (a tool window above
+    // the others).
+    Form(const QString& name, std::span<const Row> rows, BorderStyle border = BorderStyle::Sizable,
+         bool floating = false);
 
     Controls& controls() { return controls_; }
     const Controls& controls() const { return controls_; }
@@ -30,19 +40,49 @@ class Form : public QWidget {
     void setLeft(double twips);
     void setTop(double twips);
     void moveTo(double leftTwips, double topTwips);
+    // Until this window is first shown the desktop has not framed it yet: its outer size is
+    // then its client area plus the frame that `shown` has.
+    void assumeFrameOf(const Form& shown);
+
+    // Shows the window modeless and brings it to the front.
+    void Show();
+    bool Visible() const { return isVisible(); }
+    // Closing the window destroys it, controls and all (the window is unloaded).
+    void setUnloadOnClose(bool on) { setAttribute(Qt::WA_DeleteOnClose, on); }
 
     // Runs when the window is closed (Form_Unload).
     std::function<void()> onUnload;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    // The frame around the client area (title bar and borders), in pixels; while the window
-    // has not been shown yet, the frame of the desktop's other windows.
-    virtual QMargins frameMargins() const;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
+    // The frame around the client area (title bar and borders), in pixels.
+    QMargins frameMargins() const;
+
     Controls controls_;
     Colour back_ = SystemColour::ButtonFace;
+    BorderStyle border_;
+    QMargins assumedFrame_;
+};
+
+// A window that is loaded on first use and may be unloaded again, by the program or by the
+// pupil closing it; the slot then reads as empty.
+template <class F>
+class FormSlot {
+  public:
+    F* get() const { return window_.data(); }
+    bool loaded() const { return !window_.isNull(); }
+    template <class... Args>
+    F& load(Args&&... args) {
+        if (!window_) window_ = new F(std::forward<Args>(args)...);
+        return *window_;
+    }
+    void unload() { delete window_.data(); }
+
+  private:
+    QPointer<F> window_;
 };
 
 }  // namespace rc

@@ -7,6 +7,10 @@
 
 namespace rc {
 
+void endApplication() {
+    QCoreApplication::quit();
+}
+
 void ClockRandom::Randomize() {
     engine_.seed(
         static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));

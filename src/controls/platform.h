@@ -50,6 +50,9 @@ struct ScreenMetrics {
 // The primary screen as Qt reports it.
 ScreenMetrics primaryScreen();
 
+// Ends the program: the application leaves its event loop.
+void endApplication();
+
 // What the windows take from the outside world; tests hand in their own.
 struct Platform {
     RandomSource& random;

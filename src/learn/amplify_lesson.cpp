@@ -5,22 +5,21 @@
 
 #include "controls/numbers.h"
 #include "learn/step_caption.h"
-#include "pictures/pie_renderer.h"
 
 namespace rc {
 
-AmplifyLesson::AmplifyLesson(const Controls& controls, Form1State& state, PieRenderer& pies)
-    : state_(state),
-      pies_(pies),
-      Command4(controls.array<CommandButton>("Command4")),
-      Command5(controls.array<CommandButton>("Command5")),
-      Command6(controls.array<CommandButton>("Command6")),
-      Command7(controls.array<CommandButton>("Command7")),
-      Command8(controls.array<CommandButton>("Command8")),
-      Label2(controls.array<Label>("Label2")),
-      Label3(controls.array<Label>("Label3")),
-      Label4(controls.array<Label>("Label4")),
-      Label5(controls.array<Label>("Label5")) {
+AmplifyLesson::AmplifyLesson(const SectionKit& kit)
+    : state_(kit.state),
+      pies_(kit.pies),
+      Command4(kit.controls.array<CommandButton>("Command4")),
+      Command5(kit.controls.array<CommandButton>("Command5")),
+      Command6(kit.controls.array<CommandButton>("Command6")),
+      Command7(kit.controls.array<CommandButton>("Command7")),
+      Command8(kit.controls.array<CommandButton>("Command8")),
+      Label2(kit.controls.array<Label>("Label2")),
+      Label3(kit.controls.array<Label>("Label3")),
+      Label4(kit.controls.array<Label>("Label4")),
+      Label5(kit.controls.array<Label>("Label5")) {
     Command4.onClick([this](int index) { Command4_Click(index); });
     Command5.onClick([this](int index) { Command5_Click(index); });
     Command6.onClick([this](int index) { Command6_Click(index); });
@@ -47,30 +46,15 @@ void AmplifyLesson::ShowAmplified() {
 // The panel's own buttons stop growing the fraction once its last drawing had 16 whole
 // circles; they always redraw, refused or not.
 void AmplifyLesson::Command4_Click(int index) {
-    const double numerator = Val(Label2(0).Caption());
-    if (index == 0) {
-        if (state_.WholeUnits2 < 16) Label2(0).setCaption(Str(numerator + 1));
-    } else {
-        if (numerator >= 1) Label2(0).setCaption(Str(numerator - 1));
-    }
+    stepDrawnNumerator(Label2(0), index, state_.WholeUnits2);
     pies_.DrawPies2();
 }
 
 // Also moves the base denominator of the amplify display to the panel's new denominator,
 // without recomputing the display.
 void AmplifyLesson::Command5_Click(int index) {
-    const double denominator = Val(Label2(1).Caption());
-    if (index == 0) {
-        if (denominator < 150) {
-            Label2(1).setCaption(Str(denominator + 1));
-            Label5(0).setCaption(Label2(1).Caption());
-        }
-    } else {
-        if (state_.WholeUnits2 < 16 && denominator >= 3) {
-            Label2(1).setCaption(Str(denominator - 1));
-            Label5(0).setCaption(Label2(1).Caption());
-        }
-    }
+    if (stepDrawnDenominator(Label2(1), index, state_.WholeUnits2))
+        Label5(0).setCaption(Label2(1).Caption());
     pies_.DrawPies2();
 }
 

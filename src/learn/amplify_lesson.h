@@ -1,17 +1,14 @@
 #pragma once
 
-#include "controls/catalogue.h"
-#include "shell/form1_state.h"
+#include "sections/section_kit.h"
 
 namespace rc {
-
-class PieRenderer;
 
 // "Amplificar": a/b times m/m, with the working and the result, m chosen with "X 1" .. "X 10".
 // Also the fraction panel (Frame3: Label2 drawn in Picture2) shared by the first three lessons.
 class AmplifyLesson {
   public:
-    AmplifyLesson(const Controls& controls, Form1State& state, PieRenderer& pies);
+    explicit AmplifyLesson(const SectionKit& kit);
 
     // Recomputes the display from the base fraction and the multiplier and puts the result
     // into the fraction panel; every menu click runs it.

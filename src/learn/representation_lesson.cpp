@@ -1,18 +1,17 @@
 #include "learn/representation_lesson.h"
 
 #include "controls/numbers.h"
-#include "pictures/pie_renderer.h"
+#include "learn/step_caption.h"
 
 namespace rc {
 
-RepresentationLesson::RepresentationLesson(const Controls& controls, Form1State& state,
-                                           PieRenderer& pies)
-    : state_(state),
-      pies_(pies),
-      Command2(controls.array<CommandButton>("Command2")),
-      Command3(controls.array<CommandButton>("Command3")),
-      Label1(controls.array<Label>("Label1")),
-      Picture1(controls.single<PictureBox>("Picture1")) {
+RepresentationLesson::RepresentationLesson(const SectionKit& kit)
+    : state_(kit.state),
+      pies_(kit.pies),
+      Command2(kit.controls.array<CommandButton>("Command2")),
+      Command3(kit.controls.array<CommandButton>("Command3")),
+      Label1(kit.controls.array<Label>("Label1")),
+      Picture1(kit.controls.single<PictureBox>("Picture1")) {
     Command2.onClick([this](int index) { Command2_Click(index); });
     Command3.onClick([this](int index) { Command3_Click(index); });
     Picture1.onMouseDown([this](int button, int shift, double x, double y) {
@@ -20,27 +19,15 @@ RepresentationLesson::RepresentationLesson(const Controls& controls, Form1State&
     });
 }
 
-// The numerator's "+" and "--". "+" stops once the last drawing had 16 whole circles; the
-// picture is drawn again after every press, also a refused one.
+// The numerator's "+" and "--" and the denominator's "+" and "-", within the 16-circle rule;
+// the picture is drawn again after every press, also a refused one.
 void RepresentationLesson::Command2_Click(int index) {
-    const double numerator = Val(Label1(0).Caption());
-    if (index == 0) {
-        if (state_.WholeUnits1 < 16) Label1(0).setCaption(Str(numerator + 1));
-    } else {
-        if (numerator >= 1) Label1(0).setCaption(Str(numerator - 1));
-    }
+    stepDrawnNumerator(Label1(0), index, state_.WholeUnits1);
     pies_.DrawPies1();
 }
 
-// The denominator's "+" and "-", between 2 and 150. A smaller denominator makes more circles,
-// so "-" follows the same 16-circle rule as the numerator's "+".
 void RepresentationLesson::Command3_Click(int index) {
-    const double denominator = Val(Label1(1).Caption());
-    if (index == 0) {
-        if (denominator < 150) Label1(1).setCaption(Str(denominator + 1));
-    } else {
-        if (state_.WholeUnits1 < 16 && denominator >= 3) Label1(1).setCaption(Str(denominator - 1));
-    }
+    stepDrawnDenominator(Label1(1), index, state_.WholeUnits1);
     pies_.DrawPies1();
 }
 

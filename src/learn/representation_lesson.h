@@ -1,18 +1,15 @@
 #pragma once
 
-#include "controls/catalogue.h"
-#include "shell/form1_state.h"
+#include "sections/section_kit.h"
 
 namespace rc {
-
-class PieRenderer;
 
 // "Representación gráfica": one fraction (Label1) and its picture (Picture1). The pupil changes
 // the numerator and the denominator with two pairs of buttons; clicking a sector colours or
 // uncolours it and changes the numerator to match.
 class RepresentationLesson {
   public:
-    RepresentationLesson(const Controls& controls, Form1State& state, PieRenderer& pies);
+    explicit RepresentationLesson(const SectionKit& kit);
 
     void Command2_Click(int index);  // numerator "+" / "--"
     void Command3_Click(int index);  // denominator "+" / "-"

@@ -5,7 +5,6 @@
 
 #include "controls/numbers.h"
 #include "learn/step_caption.h"
-#include "pictures/pie_renderer.h"
 
 namespace rc {
 
@@ -14,17 +13,17 @@ namespace {
 constexpr std::array<int, 7> DivisorOfButton = {2, 3, 5, 7, 11, 13, 17};
 }  // namespace
 
-SimplifyLesson::SimplifyLesson(const Controls& controls, Form1State& state, PieRenderer& pies)
-    : state_(state),
-      pies_(pies),
-      Command9(controls.array<CommandButton>("Command9")),
-      Command10(controls.array<CommandButton>("Command10")),
-      Command11(controls.array<CommandButton>("Command11")),
-      Label2(controls.array<Label>("Label2")),
-      Label3(controls.array<Label>("Label3")),
-      Label6(controls.array<Label>("Label6")),
-      Label7(controls.array<Label>("Label7")),
-      Line1(controls.array<Line>("Line1")) {
+SimplifyLesson::SimplifyLesson(const SectionKit& kit)
+    : state_(kit.state),
+      pies_(kit.pies),
+      Command9(kit.controls.array<CommandButton>("Command9")),
+      Command10(kit.controls.array<CommandButton>("Command10")),
+      Command11(kit.controls.array<CommandButton>("Command11")),
+      Label2(kit.controls.array<Label>("Label2")),
+      Label3(kit.controls.array<Label>("Label3")),
+      Label6(kit.controls.array<Label>("Label6")),
+      Label7(kit.controls.array<Label>("Label7")),
+      Line1(kit.controls.array<Line>("Line1")) {
     Command9.onClick([this](int index) { Command9_Click(index); });
     Command10.onClick([this](int index) { Command10_Click(index); });
     Command11.onClick([this](int index) { Command11_Click(index); });

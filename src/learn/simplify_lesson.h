@@ -1,17 +1,14 @@
 #pragma once
 
-#include "controls/catalogue.h"
-#include "shell/form1_state.h"
+#include "sections/section_kit.h"
 
 namespace rc {
-
-class PieRenderer;
 
 // "Simplificar": a/b divided by a prime from 2 to 17, with the working and the result copied
 // into the fraction panel, or a red message when the prime does not divide both terms.
 class SimplifyLesson {
   public:
-    SimplifyLesson(const Controls& controls, Form1State& state, PieRenderer& pies);
+    explicit SimplifyLesson(const SectionKit& kit);
 
     void HideSimplifySteps();
     void ShowSimplifySteps();

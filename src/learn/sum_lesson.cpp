@@ -2,7 +2,7 @@
 
 namespace rc {
 
-SumLesson::SumLesson(const Controls&, Form1State&) {}
+SumLesson::SumLesson(const SectionKit&) {}
 
 void SumLesson::NewSumLesson() {}
 void SumLesson::DrawSumPies() {}

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "controls/catalogue.h"
-#include "shell/form1_state.h"
+#include "sections/section_kit.h"
 
 namespace rc {
 
@@ -9,7 +8,7 @@ namespace rc {
 // subtracted. Its start operations are empty until the lesson is built.
 class SumLesson {
   public:
-    SumLesson(const Controls& controls, Form1State& state);
+    explicit SumLesson(const SectionKit& kit);
 
     void NewSumLesson();
     void DrawSumPies();

@@ -20,19 +20,20 @@ bool copyCircle(Surface& surface, double from, double to, double y, double r) {
 
 }  // namespace
 
-PieRenderer::PieRenderer(const Controls& controls, Form1State& state)
-    : state_(state),
+PieRenderer::PieRenderer(const Controls& controls, double& wholeUnits1, double& wholeUnits2)
+    : WholeUnits1(wholeUnits1),
+      WholeUnits2(wholeUnits2),
       Picture1(controls.single<PictureBox>("Picture1")),
       Picture2(controls.single<PictureBox>("Picture2")),
       Label1(controls.array<Label>("Label1")),
       Label2(controls.array<Label>("Label2")) {}
 
 void PieRenderer::DrawPies1() {
-    DrawPies(Picture1, Label1(0), Label1(1), state_.WholeUnits1);
+    DrawPies(Picture1, Label1(0), Label1(1), WholeUnits1);
 }
 
 void PieRenderer::DrawPies2() {
-    DrawPies(Picture2, Label2(0), Label2(1), state_.WholeUnits2);
+    DrawPies(Picture2, Label2(0), Label2(1), WholeUnits2);
 }
 
 void PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const Label& denominator,

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "controls/catalogue.h"
-#include "shell/form1_state.h"
 
 namespace rc {
 
@@ -9,7 +8,8 @@ namespace rc {
 // unit, each cut into as many sectors as the denominator, the numerator's sectors blue.
 class PieRenderer {
   public:
-    PieRenderer(const Controls& controls, Form1State& state);
+    // The counts of whole circles of the last drawing of each picture live with the window.
+    PieRenderer(const Controls& controls, double& wholeUnits1, double& wholeUnits2);
 
     void DrawPies1();  // Picture1 from Label1(0) / Label1(1), counting into WholeUnits1
     void DrawPies2();  // Picture2 from Label2(0) / Label2(1), counting into WholeUnits2
@@ -29,7 +29,8 @@ class PieRenderer {
     static constexpr Colour Background = RGB(250, 250, 250);
 
   private:
-    Form1State& state_;
+    double& WholeUnits1;
+    double& WholeUnits2;
     PictureBox& Picture1;
     PictureBox& Picture2;
     ControlArray<Label>& Label1;

@@ -2,7 +2,7 @@
 
 namespace rc {
 
-ProductExercise::ProductExercise(const Controls&, Form1State&) {}
+ProductExercise::ProductExercise(const SectionKit&) {}
 
 void ProductExercise::NewProductExercise() {}
 

@@ -2,7 +2,7 @@
 
 namespace rc {
 
-SimplifyExercise::SimplifyExercise(const Controls&, Form1State&) {}
+SimplifyExercise::SimplifyExercise(const SectionKit&) {}
 
 void SimplifyExercise::NewSimplifyExercise() {}
 

@@ -2,7 +2,7 @@
 
 namespace rc {
 
-SumExercise::SumExercise(const Controls&, Form1State&) {}
+SumExercise::SumExercise(const SectionKit&) {}
 
 void SumExercise::NewSumExercise() {}
 

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "controls/catalogue.h"
-#include "shell/form1_state.h"
+#include "sections/section_kit.h"
 
 namespace rc {
 
 // "SUMA Y RESTA": three fractions added or subtracted through lists of multiples.
 // Its start operation is empty until the exercise is built.
 class SumExercise {
-public:
-    SumExercise(const Controls& controls, Form1State& state);
+  public:
+    explicit SumExercise(const SectionKit& kit);
 
     void NewSumExercise();
 };

@@ -1,41 +1,47 @@
 #pragma once
 
-#include <QPointer>
-
 #include "controls/form.h"
+#include "sections/section_kit.h"
 
 namespace rc {
+
+// The results window's make-up and its client area, twips.
+std::span<const Row> form3Catalogue();
+inline constexpr double Form3ClientWidth = 9720, Form3ClientHeight = 5940;
 
 // "TUS RESULTADOS": the results window, its list of judged exercises.
 class Form3 : public Form {
   public:
     Form3();
-    // Places the window over the section area of the main window, 500 twips lower than
-    // centred. `sectionArea` is Frame1(0) of the main window; `decoration` the frame that the
-    // desktop puts around a window, which counts in the window's outer size.
-    void Form_Load(const Control& sectionArea, QMargins decoration);
+    // Places the window over the section area of the main window (`sectionArea`, its
+    // Frame1(0)), 500 twips lower than centred.
+    void Form_Load(const Control& sectionArea);
     ListBox& List1;
 };
 
-// Owns the results window while it is loaded: it is created on first use, kept while open and
-// unloaded, lines and all, when the pupil closes it.
-class ResultsHistory {
+// Owns the results window while it is loaded: it is created on first use (a line or
+// "HISTORIAL"), kept while open and unloaded, lines and all, when the pupil closes it.
+class ResultsHistory : public ResultsLog {
   public:
-    ResultsHistory(Form& mainWindow, const Control& sectionArea);
-    ~ResultsHistory();
+    ResultsHistory(const Form& mainWindow, const Control& sectionArea, Form1State& state);
+    ~ResultsHistory() override;
 
     // Loads the window if needed (hidden) and returns it.
     Form3& load();
     // Loads the window if needed and shows it, modeless and without owner.
     void show();
-    Form3* window() const { return form3_; }
+    // The line goes at position HistoryCount, which then counts it; a position beyond the end
+    // of the list (the pupil closed the window, emptying it) appends.
+    void writeLine(const QString& line) override;
+    Form3* window() const { return form3_.get(); }
     // Closes the window, if loaded (the program is ending).
-    void unload();
+    void unload() { form3_.unload(); }
 
   private:
-    Form& mainWindow_;
+    const Form& mainWindow_;
     const Control& sectionArea_;
-    QPointer<Form3> form3_;
+    Form1State& state_;
+    FormSlot<Form3> form3_;
 };
 
 }  // namespace rc

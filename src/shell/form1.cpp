@@ -1,7 +1,5 @@
 #include "shell/form1.h"
 
-#include <QCoreApplication>
-
 #include "controls/twips.h"
 #include "learn/amplify_lesson.h"
 #include "learn/representation_lesson.h"
@@ -15,31 +13,32 @@
 #include "results/results_history.h"
 #include "shell/catalogue.h"
 #include "shell/help_texts.h"
-#include "shell/icon.h"
 #include "shell/menu.h"
 #include "shell/section_layout.h"
 
 namespace rc {
 
 Form1::Form1(Platform& platform)
-    : Form(QStringLiteral("Form1"), form1Catalogue(), Qt::Window), platform_(platform) {
+    : Form(QStringLiteral("Form1"), form1Catalogue()), platform_(platform) {
     restack(controls(), form1DesignStacking());
     setCaption(QStringLiteral("Ruedecitas 1.1 - %1").arg(QString::fromUtf8(ContactAddress)));
     setClientSize(Form1ClientWidth, Form1ClientHeight);
-    setWindowIcon(programIcon());
-    endProgram = [] { QCoreApplication::quit(); };
+    endProgram = [] { endApplication(); };
 
     const Controls& c = controls();
     layout_ = std::make_unique<SectionLayout>(*this, platform_.screen);
-    pies_ = std::make_unique<PieRenderer>(c, state_);
-    representation_ = std::make_unique<RepresentationLesson>(c, state_, *pies_);
-    amplify_ = std::make_unique<AmplifyLesson>(c, state_, *pies_);
-    simplify_ = std::make_unique<SimplifyLesson>(c, state_, *pies_);
-    sumLesson_ = std::make_unique<SumLesson>(c, state_);
-    simplifyExercise_ = std::make_unique<SimplifyExercise>(c, state_);
-    sumExercise_ = std::make_unique<SumExercise>(c, state_);
-    productExercise_ = std::make_unique<ProductExercise>(c, state_);
-    results_ = std::make_unique<ResultsHistory>(*this, c.array<Frame>("Frame1")(0));
+    pies_ = std::make_unique<PieRenderer>(c, state_.WholeUnits1, state_.WholeUnits2);
+    results_ = std::make_unique<ResultsHistory>(*this, c.array<Frame>("Frame1")(0), state_);
+    numberPad_ = std::make_unique<NumberPad>(c, module1_);
+    kit_ = std::make_unique<SectionKit>(SectionKit{
+        c, state_, module1_, platform_.random, platform_.messages, *pies_, *results_, *numberPad_});
+    representation_ = std::make_unique<RepresentationLesson>(*kit_);
+    amplify_ = std::make_unique<AmplifyLesson>(*kit_);
+    simplify_ = std::make_unique<SimplifyLesson>(*kit_);
+    sumLesson_ = std::make_unique<SumLesson>(*kit_);
+    simplifyExercise_ = std::make_unique<SimplifyExercise>(*kit_);
+    sumExercise_ = std::make_unique<SumExercise>(*kit_);
+    productExercise_ = std::make_unique<ProductExercise>(*kit_);
     menu_ = std::make_unique<SectionMenu>(
         c, state_,
         SectionMenu::Sections{*amplify_, *sumLesson_, *simplifyExercise_, *sumExercise_,
@@ -57,7 +56,7 @@ Form1::~Form1() {
 // The results window and the number pad go with the main window.
 void Form1::closeOtherWindows() {
     results_->unload();
-    delete form2_.data();
+    numberPad_->unload();
 }
 
 void Form1::Form_Load() {
@@ -95,15 +94,6 @@ void Form1::Command20_Click() {
 void Form1::Form_Unload() {
     closeOtherWindows();
     endProgram();
-}
-
-Form2* Form1::form2() const {
-    return form2_.data();
-}
-
-Form2& Form1::loadForm2() {
-    if (!form2_) form2_ = new Form2();
-    return *form2_;
 }
 
 }  // namespace rc

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QPointer>
 #include <memory>
 
 #include "controls/form.h"
 #include "controls/platform.h"
-#include "shell/form1_state.h"
+#include "sections/section_kit.h"
 
 namespace rc {
 
@@ -20,7 +19,7 @@ class SimplifyExercise;
 class SumExercise;
 class ProductExercise;
 class ResultsHistory;
-class Form2;
+class NumberPad;
 
 // The main window: the menu on the left, one section at a time to its right, the help text
 // across the top. It owns the sections and the state they share.
@@ -38,10 +37,6 @@ class Form1 : public Form {
     // The main window closes: the program ends, with every window.
     void Form_Unload();
 
-    // The number pad, loaded (created, not shown) on first use.
-    Form2& loadForm2();
-    Form2* form2() const;
-
     Form1State& state() { return state_; }
     Module1& module1() { return module1_; }
     Platform& platform() { return platform_; }
@@ -55,6 +50,9 @@ class Form1 : public Form {
     SumExercise& sumExercise() { return *sumExercise_; }
     ProductExercise& productExercise() { return *productExercise_; }
     ResultsHistory& results() { return *results_; }
+    NumberPad& numberPad() { return *numberPad_; }
+    // What every section is built with.
+    const SectionKit& kit() const { return *kit_; }
 
     // Ends the program; the application's quit unless a test says otherwise.
     std::function<void()> endProgram;
@@ -68,6 +66,9 @@ class Form1 : public Form {
     Module1 module1_;
     std::unique_ptr<SectionLayout> layout_;
     std::unique_ptr<PieRenderer> pies_;
+    std::unique_ptr<ResultsHistory> results_;
+    std::unique_ptr<NumberPad> numberPad_;
+    std::unique_ptr<SectionKit> kit_;
     std::unique_ptr<RepresentationLesson> representation_;
     std::unique_ptr<AmplifyLesson> amplify_;
     std::unique_ptr<SimplifyLesson> simplify_;
@@ -75,9 +76,7 @@ class Form1 : public Form {
     std::unique_ptr<SimplifyExercise> simplifyExercise_;
     std::unique_ptr<SumExercise> sumExercise_;
     std::unique_ptr<ProductExercise> productExercise_;
-    std::unique_ptr<ResultsHistory> results_;
     std::unique_ptr<SectionMenu> menu_;
-    QPointer<Form2> form2_;
 };
 
 // The contact address, in the title and on the presentation panel.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/catalogue.h"
-#include "shell/form1_state.h"
+#include "sections/section_state.h"
 
 namespace rc {
 

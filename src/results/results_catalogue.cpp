@@ -1,6 +1,6 @@
 #include <vector>
 
-#include "shell/catalogue.h"
+#include "results/results_history.h"
 
 namespace rc {
 

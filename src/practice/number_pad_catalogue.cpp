@@ -1,6 +1,6 @@
 #include <vector>
 
-#include "shell/catalogue.h"
+#include "practice/number_pad.h"
 
 namespace rc {
 

@@ -1,4 +1,4 @@
-#include "shell/icon.h"
+#include "controls/icon.h"
 
 #include <QPainter>
 #include <QPixmap>
