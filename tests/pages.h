@@ -4,10 +4,13 @@
 // read, by name. Every control address of the lessons is written here once.
 #include <QStringList>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "controls/numbers.h"
 #include "pie_regions.h"
+#include "practice/number_pad.h"
+#include "results/results_history.h"
 #include "testkit.h"
 
 namespace rc::testing {
@@ -155,6 +158,149 @@ struct SimplifyPage {
         return pair(app, "Label6(1)", "Label7(1)") + " = " + pair(app, "Label6(2)", "Label7(2)");
     }
     bool message() const { return app.label("Label3(2)").Visible(); }
+    App& app;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Colours as the pupil sees them: read from the pixels the window paints.
+
+// The pixels of a control as they show in its window.
+inline QImage shown(const Control& control) {
+    QWidget* widget = control.widget();
+    QWidget* window = widget->window();
+    const QRect area(widget->mapTo(window, QPoint(0, 0)), widget->size());
+    return window->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+}
+// The colour a button or an option button is filled with, away from its caption and bevel.
+inline Colour fillShown(const Control& control) {
+    const QImage image = shown(control);
+    return fromQColor(image.pixelColor(image.width() - 5, 4));
+}
+// Whether some pixel of the control shows exactly this colour (the text of a label).
+inline bool showsColour(const Control& control, Colour colour) {
+    const QImage image = shown(control);
+    const QRgb wanted = toQColor(resolved(colour)).rgb();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == wanted) return true;
+    return false;
+}
+
+// "MULTIPLICACIÓN Y DIVISIÓN".
+struct ProductPage {
+    explicit ProductPage(App& app) : app(app) {}
+    // Deals num1/den1 and num2/den2 with the next menu click.
+    void deal(int num1, int den1, int num2, int den2) {
+        app.random.deal(10, 1, num1);
+        app.random.deal(10, 3, den1);
+        app.random.deal(10, 1, num2);
+        app.random.deal(10, 3, den2);
+    }
+    void open() { app.click("Command1(6)"); }
+    QString fractions() const {
+        return pair(app, "Label15(0)", "Label16(0)") + " " + pair(app, "Label15(1)", "Label16(1)");
+    }
+    void choose(int operation) {
+        QWidget* option = app.controls().array<OptionButton>("Option1")(operation).widget();
+        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
+    }
+    // The result's numerator (index 0) and its "+5" (1), "-1" (2); the denominator 3, 4, 5.
+    void press(int button, int times = 1) {
+        pressTimes(app, QStringLiteral("Command18(%1)").arg(button), times);
+    }
+    void check() { app.click("Command19"); }
+    QString answer() const {
+        return app.button("Command18(0)").Caption() + "/" + app.button("Command18(3)").Caption();
+    }
+    bool cross() const { return lines(5, 6); }
+    bool dots() const { return lines(7, 8); }
+    // Numerator, denominator and "COMPROBAR" as painted.
+    QList<Colour> verdict() const {
+        return {fillShown(app.button("Command18(0)")), fillShown(app.button("Command18(3)")),
+                fillShown(app.button("Command19"))};
+    }
+    App& app;
+
+  private:
+    bool lines(int a, int b) const {
+        auto& Line6 = app.controls().array<Line>("Line6");
+        return Line6(a).Visible() && Line6(b).Visible();
+    }
+};
+
+// The number pad, once an exercise number has opened it.
+struct PadPage {
+    explicit PadPage(App& app) : app(app) {}
+    Form2& window() const { return *app.form().numberPad().window(); }
+    // Digits "0".."9", "B" for "BORRAR", steps as "+1", "-1", "+5", "-5", "+10", "-10".
+    void type(const QString& keys) {
+        static const QStringList steps = {"+1", "-1", "+5", "-5", "+10", "-10"};
+        if (steps.contains(keys)) return key(window().Command2(int(steps.indexOf(keys))));
+        for (QChar c : keys) key(c == 'B' ? window().Command3 : window().Command1(c.digitValue()));
+    }
+    QString display() const { return window().Label1.Caption(); }
+    App& app;
+
+  private:
+    void key(CommandButton& button) {
+        QTest::mouseClick(button.widget(), Qt::LeftButton, {}, button.widget()->rect().center());
+    }
+};
+
+// "SIMPLIFICA": the row F0..F5 of Label17 pairs, the links' "COMPROBAR" buttons.
+struct SimplifyExercisePage {
+    explicit SimplifyExercisePage(App& app) : app(app) {}
+    // Deals N = 2^a · 3^b · 5^c · 7^d · 11^e and D likewise with the next menu click.
+    void deal(std::array<int, 5> n, std::array<int, 5> d) {
+        dealTerm(n, 3);
+        dealTerm(d, 4);
+    }
+    void open() { app.click("Command1(4)"); }
+    Label& number(int label) const { return app.label(QStringLiteral("Label17(%1)").arg(label)); }
+    QString fraction(int j) const {
+        return number(2 * j).Caption() + "/" + number(2 * j + 1).Caption();
+    }
+    // Clicks the number and types `keys` on the pad.
+    void write(int label, const QString& keys) {
+        QTest::mouseClick(number(label).widget(), Qt::LeftButton, {},
+                          number(label).widget()->rect().center());
+        PadPage(app).type(keys);
+    }
+    // Writes F(j) as num/den.
+    void answer(int j, const QString& num, const QString& den) {
+        write(2 * j, num);
+        if (!den.isEmpty()) write(2 * j + 1, den);
+    }
+    CommandButton& button(int k) const {
+        return app.button(QStringLiteral("Command21(%1)").arg(k));
+    }
+    void check(int k) { app.click(QStringLiteral("Command21(%1)").arg(k)); }
+    bool equalsShown(int j) const {  // the "=" in front of F(j)
+        auto& Line7 = app.controls().array<Line>("Line7");
+        return Line7(3 * j - 2).Visible() && Line7(3 * j - 1).Visible();
+    }
+    bool barShown(int j) const { return app.controls().array<Line>("Line7")(3 * j).Visible(); }
+    App& app;
+
+  private:
+    void dealTerm(std::array<int, 5> e, int threes) {
+        app.random.deal(4, 1, e[0]);
+        app.random.deal(threes, 0, e[1]);
+        for (int i = 2; i < 5; ++i) app.random.deal(2, 0, e[std::size_t(i)]);
+    }
+};
+
+// "TUS RESULTADOS".
+struct ResultsPage {
+    explicit ResultsPage(App& app) : app(app) {}
+    void open() { app.click("Command20"); }
+    Form3* window() const { return app.form().results().window(); }
+    QStringList lines() const {
+        QStringList all;
+        if (Form3* w = window())
+            for (int i = 0; i < w->List1.ListCount(); ++i) all << w->List1.List(i);
+        return all;
+    }
     App& app;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "controls/icon.h"
@@ -83,6 +84,35 @@ void Form::setTop(double twips) {
 }
 void Form::moveTo(double leftTwips, double topTwips) {
     move(twips::toPixels(leftTwips), twips::toPixels(topTwips));
+}
+
+void Form::onMouseMove(MouseMoveHandler handler) {
+    mouseMove_ = std::move(handler);
+    setMouseTracking(true);
+}
+
+bool Form::onBackground(QPoint point) const {
+    const QWidget* child = childAt(point);
+    return !child || child->testAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Form::mousePressEvent(QMouseEvent* event) {
+    pressedOnBackground_ = onBackground(event->position().toPoint());
+    QWidget::mousePressEvent(event);
+}
+
+void Form::mouseMoveEvent(QMouseEvent* event) {
+    const Qt::MouseButtons held = event->buttons();
+    const bool counts =
+        held == Qt::NoButton ? onBackground(event->position().toPoint()) : pressedOnBackground_;
+    if (!mouseMove_ || !counts) return QWidget::mouseMoveEvent(event);
+    const int button = (held & Qt::LeftButton ? 1 : 0) | (held & Qt::RightButton ? 2 : 0) |
+                       (held & Qt::MiddleButton ? 4 : 0);
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    const int shift = (keys & Qt::ShiftModifier ? 1 : 0) | (keys & Qt::ControlModifier ? 2 : 0) |
+                      (keys & Qt::AltModifier ? 4 : 0);
+    mouseMove_(button, shift, twips::fromPixels(event->position().x()),
+               twips::fromPixels(event->position().y()));
 }
 
 void Form::closeEvent(QCloseEvent* event) {

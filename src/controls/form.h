@@ -53,18 +53,30 @@ class Form : public QWidget {
     // Runs when the window is closed (Form_Unload).
     std::function<void()> onUnload;
 
+    // The pointer moving over the window's own background (not over its controls; lines and
+    // shapes are background): Button is the mouse buttons held (1 left, 2 right, 4 middle, 0
+    // none), X and Y in twips of the client area. While a button is held the moves keep
+    // coming, wherever the pointer goes, if the button went down on the background.
+    using MouseMoveHandler = std::function<void(int button, int shift, double x, double y)>;
+    void onMouseMove(MouseMoveHandler handler);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
     // The frame around the client area (title bar and borders), in pixels.
     QMargins frameMargins() const;
+    bool onBackground(QPoint point) const;
 
     Controls controls_;
     Colour back_ = SystemColour::ButtonFace;
     BorderStyle border_;
     QMargins assumedFrame_;
+    MouseMoveHandler mouseMove_;
+    bool pressedOnBackground_ = false;
 };
 
 // A window that is loaded on first use and may be unloaded again, by the program or by the

@@ -305,8 +305,10 @@ QString ListBox::List(int index) const {
 void ListBox::setList(int index, const QString& text) {
     if (index >= 0 && index < list_->count())
         list_->item(index)->setText(text);
-    else if (index >= list_->count())
+    else if (index >= list_->count()) {
         list_->addItem(text);
+        list_->scrollToBottom();  // a new line at the bottom is seen at once
+    }
 }
 
 void ListBox::AddItem(const QString& text) {
@@ -335,6 +337,8 @@ void ListBox::onClick(std::function<void()> handler) {
 
 OptionButton::OptionButton(QWidget* parent)
     : Control(new QRadioButton(parent)), option_(static_cast<QRadioButton*>(widget())) {
+    // A button fills with its Button role; an option button stands on its BackColor instead.
+    option_->setBackgroundRole(QPalette::Window);
     option_->setAutoFillBackground(true);
 }
 
@@ -368,9 +372,13 @@ void OptionButton::setFont(const FontStyle& font) {
     option_->setFont(toQFont(font));
 }
 
+// Runs whenever the option becomes the selected one: clicked, chosen with the keyboard, or
+// set by the program.
 void OptionButton::onClick(std::function<void()> handler) {
-    QObject::connect(option_, &QRadioButton::clicked, option_,
-                     [handler = std::move(handler)] { handler(); });
+    QObject::connect(option_, &QRadioButton::toggled, option_,
+                     [handler = std::move(handler)](bool on) {
+                         if (on) handler();
+                     });
 }
 
 }  // namespace rc

@@ -18,8 +18,16 @@ class Form2 : public Form {
     void Form_Load(const Controls& form1);
 
     Label& Label1;
-    ControlArray<CommandButton>& Command1;
+    ControlArray<CommandButton>& Command1;  // the digits
+    ControlArray<CommandButton>& Command2;  // "+1", "-1", "+5", "-5", "+10", "-10"
+    CommandButton& Command3;                // "BORRAR"
 };
+
+// What the pad's keys make of the number it shows, a whole number of any size as plain
+// decimal text ("-47"): a digit appends (value · 10 + digit, so after "-5" a 3 gives "-47"),
+// a step key adds its change.
+QString appendDigit(const QString& number, int digit);
+QString addToWhole(const QString& number, int change);
 
 // Opens the pad for the exercise numbers of the main window, loading it on first use. The
 // program never closes it; it goes when the program ends.
@@ -29,13 +37,28 @@ class NumberPad : public NumberEntry {
     ~NumberPad() override;
 
     void openFor(int label) override;
+
+    // The pad's keys: each changes the display and copies it into Label17(EditedLabel), unless
+    // that label has been locked by an accepted check.
+    void Command1_Click(int index);  // digit `index`, while the number is below 10000
+    void Command2_Click(int index);  // a step
+    void Command3_Click();           // "BORRAR"
+    // Dragging the pad by its background: the point under the pointer stays under it.
+    void Form_MouseMove(int button, int shift, double x, double y);
     Form2* window() const { return form2_.get(); }
     void unload() { form2_.unload(); }
 
   private:
+    void load();
+    // Writes the display, and the label being edited, unless that label is locked.
+    bool editable() const;
+    void show(const QString& number);
+
     const Controls& form1_;
     Module1& module1_;
     FormSlot<Form2> form2_;
+    float GrabX = 0;  // the pointer's place when it last moved with no button held
+    int GrabY = 0;
 };
 
 }  // namespace rc

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <span>
+
+namespace rc {
+
+// The judges of the exercises as plain arithmetic on the numbers the pupil sees: no controls.
+
+// What "COMPROBAR" of the multiply/divide exercise makes of the two terms of the answer: each
+// must be the unsimplified product (num1·num2 over den1·den2) or, for a division, the cross
+// product (num1·den2 over den1·num2), exactly.
+struct TermsVerdict {
+    bool numerator = false;
+    bool denominator = false;
+    bool both() const { return numerator && denominator; }
+};
+TermsVerdict judgeProduct(double num1, double den1, double num2, double den2, bool division,
+                          double resNum, double resDen);
+
+// x/y can still be simplified when y is 1 (it can be written as a whole number) or when one of
+// the primes, up to 29, divides both. Numbers are whole; they are rounded first.
+bool canSimplify(double x, double y, std::span<const std::uint8_t> primes);
+
+// One link of the simplify exercise: the fraction left of the pressed button (prev) and the
+// pupil's fraction right of it (next), as their captions read ("?" while not entered).
+struct Link {
+    QString prevNum, prevDen, nextNum, nextDen;
+};
+
+enum class LinkOutcome {
+    SameTerms,      // prev's numerator equals its denominator: only a message
+    Unjudged,       // no quotient can be formed and next's denominator is not "?": nothing
+    WholeAccepted,  // next is a lone whole number repeating prev's numerator: the chain ends
+    WholeRefused,   // a lone whole number that does not
+    Refused,        // the fractions differ in value, or a number is too large to hold exactly
+    Intermediate,   // equal in value, and next can be simplified further
+    Final,          // equal in value, and next cannot be simplified any further
+};
+LinkOutcome judgeLink(const Link& link, std::span<const std::uint8_t> primes);
+
+// Whole numbers are held exactly below 2^53; a denominator of a link, within 32 bits.
+bool heldExactly(double value);
+
+}  // namespace rc
