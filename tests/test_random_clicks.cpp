@@ -1,11 +1,14 @@
 // Thousands of real clicks on random visible, enabled controls of the main window, the same
 // clicks for the same seed; after each one the invariants a pupil relies on must hold.
+#include <QPointer>
 #include <QTest>
 #include <algorithm>
 #include <cfloat>
 #include <random>
 
 #include "controls/numbers.h"
+#include "practice/number_pad.h"
+#include "results/results_history.h"
 #include "shell/menu.h"
 #include "testkit.h"
 
@@ -106,15 +109,141 @@ void checkRepresentationInvariants(App& app, bool pictureMayHaveChanged) {
     }
 }
 
-void checkSectionInvariants(App& app, const rc::Control& clicked) {
+// The practice sections, the pad and the results history. `before` is what the walk saw before
+// the click.
+struct PracticeSnapshot {
+    QMap<int, QString> lockedNumbers;  // Label17 elements disabled by an accepted check
+    int historyCount = 0;
+    QPointer<rc::Form3> resultsWindow;
+    int firstLineOfWindow = 0;  // HistoryCount when that results window was loaded
+    QString padDisplay;
+};
+
+PracticeSnapshot snapshot(App& app, const PracticeSnapshot& last) {
+    PracticeSnapshot now;
+    auto& Label17 = app.controls().array<rc::Label>("Label17");
+    for (int i = 0; i <= 11; ++i)
+        if (!Label17(i).Enabled()) now.lockedNumbers[i] = Label17(i).Caption();
+    now.historyCount = app.form().state().HistoryCount;
+    now.resultsWindow = app.form().results().window();
+    if (rc::Form2* pad = app.form().numberPad().window()) now.padDisplay = pad->Label1.Caption();
+    now.firstLineOfWindow =
+        now.resultsWindow == last.resultsWindow ? last.firstLineOfWindow : last.historyCount;
+    return now;
+}
+
+void checkPracticeInvariants(App& app, const PracticeSnapshot& before, const QString& clicked,
+                             bool productDealt) {
+    const auto& state = app.form().state();
+    QVERIFY(state.HadErrors == 0 || state.HadErrors == -1);
+    // A locked number never changes while it stays locked.
+    auto& Label17 = app.controls().array<rc::Label>("Label17");
+    for (auto it = before.lockedNumbers.begin(); it != before.lockedNumbers.end(); ++it)
+        if (!Label17(it.key()).Enabled()) QCOMPARE(Label17(it.key()).Caption(), it.value());
+    for (int i = 0; i <= 3; ++i) QVERIFY(Label17(i).Visible());
+
+    // Only a check writes, one line at a time, with its own kind's marker.
+    const int written = state.HistoryCount - before.historyCount;
+    const QMap<QString, QStringList> markers = {
+        {"Command21", {" * MUY BIEN *", " * CON ERRORES *"}},
+        {"Command17", {" *** MUY BIEN ***", " *** CON ERRORES ***"}},
+        {"Command19", {" ** MUY BIEN **", " ** CON ERRORES **"}}};
+    const QString kind = clicked.section('(', 0, 0);
+    QVERIFY2(written == 0 || (written == 1 && markers.contains(kind)), qPrintable(clicked));
+    rc::Form3* window = app.form().results().window();
+    if (window) {
+        const int first =
+            window == before.resultsWindow ? before.firstLineOfWindow : before.historyCount;
+        QCOMPARE(window->List1.ListCount(), state.HistoryCount - first);
+        if (written == 1) {
+            const QString line = window->List1.List(window->List1.ListCount() - 1);
+            const QStringList& ends = markers[kind];
+            QVERIFY2(line.endsWith(ends[state.HadErrors ? 1 : 0]), qPrintable(line));
+        }
+    }
+
+    // The pad shows what it wrote into its label, unless that label is locked: after every
+    // step key and "BORRAR", and every digit it took (a sixth digit is refused).
+    if (rc::Form2* pad = app.form().numberPad().window(); pad && clicked.startsWith("Form2.")) {
+        const rc::Label& edited = Label17(app.form().module1().EditedLabel);
+        const bool keyTaken = clicked.startsWith("Form2.Command2") ||
+                              clicked.startsWith("Form2.Command3") ||
+                              pad->Label1.Caption() != before.padDisplay;
+        if (edited.Enabled() && keyTaken && !clicked.endsWith(" right"))
+            QCOMPARE(edited.Caption(), pad->Label1.Caption());
+        QVERIFY(!pad->Label1.Caption().contains('E'));
+    }
+
+    // The multiply/divide exercise shows the cross or the dots, as the option chosen says.
+    auto& Line6 = app.controls().array<rc::Line>("Line6");
+    const bool division = app.controls().array<rc::OptionButton>("Option1")(1).Value();
+    if (productDealt) {
+        QCOMPARE(Line6(5).Visible(), !division);
+        QCOMPARE(Line6(6).Visible(), !division);
+        QCOMPARE(Line6(7).Visible(), division);
+        QCOMPARE(Line6(8).Visible(), division);
+    }
+}
+
+void checkSectionInvariants(App& app, const QString& name, const PracticeSnapshot& before,
+                            bool productDealt) {
     checkMenuInvariants(app);
     if (QTest::currentTestFailed()) return;
-    const QString name = clicked.name();
+    checkPracticeInvariants(app, before, name, productDealt);
+    if (QTest::currentTestFailed()) return;
     checkRepresentationInvariants(
         app, name == "Picture1" || name.startsWith("Command2(") || name.startsWith("Command3("));
     if (QTest::currentTestFailed()) return;
     checkAmplifySimplifyInvariants(app);
     if (QTest::currentTestFailed()) return;
+}
+
+// Now and then the pupil knows the answer: it is entered with the same buttons and pad, then
+// checked, so that the walk also meets right answers and the lines they write.
+void leftClick(rc::Control& control) {
+    QTest::mouseClick(control.widget(), Qt::LeftButton, {}, control.widget()->rect().center());
+}
+
+void answerProduct(App& app) {
+    auto value = [&](const char* address) { return rc::Val(app.label(address).Caption()); };
+    const bool division = app.controls().array<rc::OptionButton>("Option1")(1).Value();
+    const double num = value("Label15(0)") * value(division ? "Label16(1)" : "Label15(1)");
+    const double den = value("Label16(0)") * value(division ? "Label15(1)" : "Label16(1)");
+    auto reach = [&](int term, double target) {
+        for (int guard = 0; guard < 1000; ++guard) {
+            const double shown =
+                rc::Val(app.button(QStringLiteral("Command18(%1)").arg(term)).Caption());
+            if (shown == target) return;
+            const int step = shown > target ? 2 : target - shown >= 5 ? 1 : 0;
+            leftClick(app.button(QStringLiteral("Command18(%1)").arg(term + step)));
+        }
+    };
+    reach(0, num);
+    reach(3, den);
+    leftClick(app.button("Command19"));
+}
+
+void answerSimplify(App& app) {
+    auto& Label17 = app.controls().array<rc::Label>("Label17");
+    auto& Command21 = app.controls().array<rc::CommandButton>("Command21");
+    int k = 0;
+    while (k < 4 && !Command21(k).Enabled() && Command21(k + 1).Visible()) ++k;
+    if (!Command21(k).Enabled() || !Command21(k).Visible()) return;  // finished
+    const long long a = Label17(2 * k).Caption().toLongLong();
+    const long long b = Label17(2 * k + 1).Caption().toLongLong();
+    long long p = 0;
+    for (long long prime : {2, 3, 5, 7, 11, 13, 17, 19, 23, 29})
+        if (a > 0 && b > 0 && a % prime == 0 && b % prime == 0) p = prime;
+    if (p == 0) return;
+    auto write = [&](int label, long long number) {
+        leftClick(Label17(label));
+        rc::Form2* pad = app.form().numberPad().window();
+        leftClick(pad->Command3);
+        for (QChar digit : QString::number(number)) leftClick(pad->Command1(digit.digitValue()));
+    };
+    write(2 * k + 2, a / p);
+    if (Label17(2 * k + 3).Visible()) write(2 * k + 3, b / p);
+    leftClick(Command21(k));
 }
 
 bool clickable(const rc::Control* control) {
@@ -149,6 +278,8 @@ class TestRandomClicks : public QObject {
         QTest::newRow("graphic representation, seed 4") << 4 << 1280 << 800 << 0;
         QTest::newRow("amplify, seed 5") << 5 << 1280 << 800 << 1;
         QTest::newRow("simplify, seed 6") << 6 << 1280 << 800 << 2;
+        QTest::newRow("simplify exercise and pad, seed 7") << 7 << 1280 << 800 << 4;
+        QTest::newRow("multiply/divide exercise, seed 8") << 8 << 1280 << 800 << 6;
     }
 
     void randomClicks() {
@@ -156,32 +287,68 @@ class TestRandomClicks : public QObject {
         QFETCH(int, width);
         QFETCH(int, height);
         QFETCH(int, section);
-        const int clicks = clicksFromEnvironment() / 6;
+        const int clicks = clicksFromEnvironment() / 8;
         App app({width, height, 96}, std::uint64_t(seed));
         if (section >= 0) app.click(QStringLiteral("Command1(%1)").arg(section));
         std::mt19937 pick(static_cast<unsigned>(seed));
-        std::vector<rc::Control*> candidates;
-        for (rc::Control* control : app.controls().all())
-            if (clickable(control)) candidates.push_back(control);
+        // What a pupil can click: the main window's controls, the pad's and the results list,
+        // named "Form2.Command1(3)" and so on for the other windows.
+        auto candidates = [&] {
+            std::vector<std::pair<QString, rc::Control*>> all;
+            auto add = [&](const QString& prefix, const rc::Controls& controls) {
+                for (rc::Control* control : controls.all())
+                    if (clickable(control)) all.emplace_back(prefix + control->name(), control);
+            };
+            add({}, app.controls());
+            if (rc::Form2* pad = app.form().numberPad().window()) add("Form2.", pad->controls());
+            if (rc::Form3* results = app.form().results().window())
+                add("Form3.", results->controls());
+            return all;
+        };
 
         QString last;
         QMap<QString, int> clicksOn;
+        PracticeSnapshot before = snapshot(app, {});
+        bool productDealt = section == 6;
         for (int n = 0; n < clicks; ++n) {
+            // Now and then the pupil closes the results window.
+            if (rc::Form3* results = app.form().results().window();
+                results && results->isVisible() && pick() % 50 == 0) {
+                results->close();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            }
+            const int current = app.form().state().CurrentSection;
+            if ((current == 4 || current == 6) && pick() % 40 == 0) {
+                if (current == 4) answerSimplify(app);
+                if (current == 6) answerProduct(app);
+                QCoreApplication::processEvents();
+                ++clicksOn["answered"];
+                checkSectionInvariants(app, current == 4 ? "Command21" : "Command19", before,
+                                       productDealt);
+                if (QTest::currentTestFailed()) QFAIL(qPrintable("after answering, " + last));
+                before = snapshot(app, before);
+                continue;
+            }
             // A control the pupil can reach: shown, enabled, not covered by another.
             rc::Control* target = nullptr;
+            QString name;
             QRegion reachable;
             // Half the time the pupil stays in the section and leaves the menu alone.
             const bool stay = section >= 0 || pick() % 2 == 0;
-            std::vector<rc::Control*> shown;
-            for (rc::Control* c : candidates) {
-                if (stay && (c->name().startsWith("Command1(") || c->name() == "Command20"))
+            std::vector<std::pair<QString, rc::Control*>> shown;
+            for (const auto& [address, c] : candidates()) {
+                // Staying, the pupil may still start the section's own exercise again.
+                const bool ownButton = address == QStringLiteral("Command1(%1)").arg(section);
+                if (stay && !ownButton &&
+                    (address.startsWith("Command1(") || address == "Command20"))
                     continue;
-                if (c->widget()->isVisible() && c->widget()->isEnabled()) shown.push_back(c);
+                if (c->widget()->isVisible() && c->widget()->isEnabled())
+                    shown.emplace_back(address, c);
             }
             for (int attempt = 0; attempt < 200 && !target && !shown.empty(); ++attempt) {
-                rc::Control* c = shown[pick() % shown.size()];
+                const auto& [address, c] = shown[pick() % shown.size()];
                 reachable = c->widget()->visibleRegion();
-                if (!reachable.isEmpty()) target = c;
+                if (!reachable.isEmpty()) target = c, name = address;
             }
             QVERIFY2(target, "no reachable control");
             const QRect box = reachable.boundingRect();
@@ -190,15 +357,19 @@ class TestRandomClicks : public QObject {
             if (!reachable.contains(at)) at = box.center();
             // Mostly the left button; now and then the right one, as pupils do.
             const Qt::MouseButton button = pick() % 10 == 0 ? Qt::RightButton : Qt::LeftButton;
-            last = QStringLiteral("click %1: %2 at %3,%4")
-                       .arg(n)
-                       .arg(target->name())
-                       .arg(at.x())
-                       .arg(at.y());
+            last = QStringLiteral("click %1: %2 at %3,%4").arg(n).arg(name).arg(at.x()).arg(at.y());
             QTest::mouseClick(target->widget(), button, {}, at);
-            ++clicksOn[target->name()];
-            checkSectionInvariants(app, *target);
+            // The program returns to its event loop after every click: repaints happen, closed
+            // windows go.
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            ++clicksOn[name];
+            if (name == "Command1(6)") productDealt = true;
+            // A right click presses no button; the invariants are told so.
+            checkSectionInvariants(app, button == Qt::LeftButton ? name : name + " right", before,
+                                   productDealt);
             if (QTest::currentTestFailed()) QFAIL(qPrintable("after " + last));
+            before = snapshot(app, before);
         }
         // The walk reaches every section and the lessons' own controls.
         if (section < 0) {
@@ -208,7 +379,11 @@ class TestRandomClicks : public QObject {
             QCOMPARE(app.form().state().CurrentSection, section);
         }
         if (section == 0) QVERIFY(clicksOn.value("Picture1") > clicks / 40);
-        qInfo("%d clicks, %d on Picture1", clicks, clicksOn.value("Picture1"));
+        qInfo("%d clicks, %d on Picture1, %d results lines, %d on the pad", clicks,
+              clicksOn.value("Picture1"), app.form().state().HistoryCount,
+              int(std::count_if(clicksOn.keyBegin(), clicksOn.keyEnd(),
+                                [&](const QString& k) { return k.startsWith("Form2."); })));
+        if (section == 4 || section == 6) QVERIFY(app.form().state().HistoryCount > 0);
     }
 };
 
