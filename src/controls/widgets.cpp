@@ -277,13 +277,26 @@ void Shape::setBorderWidth(int pixels) {
 // ListBox
 
 ListBox::ListBox(QWidget* parent)
-    : Control(new QListWidget(parent)), list_(static_cast<QListWidget*>(widget())) {
+    : Control(new QTableWidget(0, 1, parent)), list_(static_cast<QTableWidget*>(widget())) {
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setUniformItemSizes(true);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setShowGrid(false);
+    list_->setWordWrap(false);
+    list_->setTabKeyNavigation(false);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->horizontalHeader()->hide();
+    list_->horizontalHeader()->setStretchLastSection(true);
+    list_->verticalHeader()->hide();
+    list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list_->verticalHeader()->setMinimumSectionSize(1);
+    setFont({});
 }
 
 void ListBox::setFont(const FontStyle& font) {
     list_->setFont(toQFont(font));
+    // Every line is one line of text high.
+    list_->verticalHeader()->setDefaultSectionSize(QFontMetrics(list_->font()).height() + 2);
 }
 
 void ListBox::setColours(Colour back, Colour fore) {
@@ -294,29 +307,31 @@ void ListBox::setColours(Colour back, Colour fore) {
 }
 
 int ListBox::ListCount() const {
-    return list_->count();
+    return list_->rowCount();
 }
 
 QString ListBox::List(int index) const {
-    const QListWidgetItem* item = list_->item(index);
+    const QTableWidgetItem* item = list_->item(index, 0);
     return item ? item->text() : QString();
 }
 
 void ListBox::setList(int index, const QString& text) {
-    if (index >= 0 && index < list_->count())
-        list_->item(index)->setText(text);
-    else if (index >= list_->count()) {
-        list_->addItem(text);
+    if (index >= 0 && index < ListCount())
+        list_->item(index, 0)->setText(text);
+    else if (index >= ListCount()) {
+        AddItem(text);
         list_->scrollToBottom();  // a new line at the bottom is seen at once
     }
 }
 
 void ListBox::AddItem(const QString& text) {
-    list_->addItem(text);
+    const int row = ListCount();
+    list_->insertRow(row);
+    list_->setItem(row, 0, new QTableWidgetItem(text));
 }
 
 void ListBox::Clear() {
-    list_->clear();
+    list_->setRowCount(0);
 }
 
 int ListBox::ListIndex() const {
@@ -324,12 +339,17 @@ int ListBox::ListIndex() const {
 }
 
 void ListBox::setListIndex(int index) {
-    list_->setCurrentRow(index);
+    if (index >= 0 && index < ListCount()) {
+        list_->setCurrentCell(index, 0);
+    } else {
+        list_->clearSelection();
+        list_->setCurrentIndex({});
+    }
 }
 
 void ListBox::onClick(std::function<void()> handler) {
-    QObject::connect(list_, &QListWidget::itemClicked, list_,
-                     [handler = std::move(handler)](QListWidgetItem*) { handler(); });
+    QObject::connect(list_, &QTableWidget::cellClicked, list_,
+                     [handler = std::move(handler)](int, int) { handler(); });
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -123,6 +123,82 @@ def help_label(tree):
     return max(top, key=lambda n: extents(n)[2]) if top else None
 
 
+chain_line = None
+
+
+def type_on_pad(pad_keys, number):
+    click(pad_keys["BORRAR"])
+    for digit in str(number):
+        click(pad_keys[digit])
+
+
+def simplify_chain(app, by_name):
+    """SIMPLIFICA, end to end: F1 written with the pad as the fully simplified fraction (and the
+    whole number after it when that is x/1), the pad dragged by its background, COMPROBAR."""
+    global chain_line
+    click(by_name("push button", "SIMPLIFICA"))
+    tree = Tree(app)
+    shown = [n for n, role, _ in tree.nodes if role == "label" and showing(n)]
+    marks = sorted((n for n in shown if n.name == "?"), key=lambda n: extents(n)[1])
+    check(len(marks) == 2, "the exercise shows F1 as ?/?")
+    if len(marks) != 2:
+        return
+    mx, my = extents(marks[0])[:2]
+    given = sorted((n for n in shown if n.name.isdigit() and extents(n)[0] < mx
+                    and abs(extents(n)[0] - mx) < 200 and extents(n)[1] >= my - 5),
+                   key=lambda n: extents(n)[1])[:2]
+    check(len(given) == 2, "the given fraction stands left of it")
+    if len(given) != 2:
+        return
+    n, d = int(given[0].name), int(given[1].name)
+    g = __import__("math").gcd(n, d)
+    click(marks[0])
+    pad = wait_for(lambda: next((w for w in app if w is not None and showing(w) and
+                                 w.name == "Teclado de números"), None), 5)
+    check(pad is not None, "a click on ? shows the number pad")
+    if pad is None:
+        return
+    keys = {node.name: node for node in descendants(pad) if node.getRoleName() == "push button"}
+    check(all(str(i) in keys for i in range(10)) and "BORRAR" in keys, "the pad has its keys")
+    type_on_pad(keys, n // g)
+    check(wait_for(lambda: marks[0].name == str(n // g), 3) is not None,
+          "the pad's keys write %d into F1's numerator" % (n // g))
+
+    # Drag the pad by its background, with the left button held.
+    px, py, _, _ = extents(pad)
+    subprocess.run(["xdotool", "mousemove", str(px + 10), str(py + 10), "mousedown", "1",
+                    "mousemove", str(px + 30), str(py + 25), "mousemove", str(px + 50),
+                    str(py + 40), "mouseup", "1"], check=True)
+    time.sleep(0.3)
+    qx, qy, _, _ = extents(pad)
+    check((qx - px, qy - py) == (40, 30), "the pad follows a drag of its background "
+          "(moved by %d,%d)" % (qx - px, qy - py))
+
+    click(marks[1])
+    type_on_pad(keys, d // g)
+    check(wait_for(lambda: marks[1].name == str(d // g), 3) is not None,
+          "and %d into its denominator" % (d // g))
+    buttons = sorted((node for node, role, name in Tree(app).nodes
+                      if role == "push button" and name == "COMPROBAR" and showing(node)),
+                     key=lambda node: extents(node)[0])
+    click(buttons[0])
+    _, _, pixel = screen()
+    bx, by, _, _ = extents(buttons[0])
+    check(pixel(bx + 3, by + 3) == (0, 0, 255), "COMPROBAR turns blue (%s)" % (pixel(bx + 3, by + 3),))
+    chain_line = "%d/%d = %d/%d = " % (n, d, n // g, d // g)
+    if d // g == 1:
+        whole = sorted((node for node, role, name in Tree(app).nodes if role == "label"
+                        and name == "?" and showing(node)), key=lambda node: extents(node)[0])
+        click(whole[-1])
+        type_on_pad(keys, n // g)
+        buttons = sorted((node for node, role, name in Tree(app).nodes
+                          if role == "push button" and name == "COMPROBAR" and showing(node)),
+                         key=lambda node: extents(node)[0])
+        click(buttons[1])
+        chain_line += "%d = " % (n // g)
+    chain_line += " * MUY BIEN *"
+
+
 def main():
     binary = os.path.abspath(sys.argv[1])
     display = str(100 + os.getpid() % 800)
@@ -234,11 +310,17 @@ def main():
                 check(pixel(cx + quarter, cy - quarter) == (0, 0, 255), "the other stays blue")
                 check(numerator.name == "1", "and the numerator follows: 1")
 
+        simplify_chain(app, by_name)
+
         click(by_name("push button", "HISTORIAL"))
         found = wait_for(lambda: subprocess.run(
             ["xdotool", "search", "--onlyvisible", "--name", "TUS RESULTADOS"],
             capture_output=True, text=True).stdout.split(), 5)
         check(bool(found), "HISTORIAL opens the results window")
+        if chain_line:
+            lines = wait_for(lambda: [n.name for n, role, _ in Tree(app).nodes
+                                      if role in ("list item", "table cell")], 5) or []
+            check(chain_line in lines, "the results window lists '%s' (%s)" % (chain_line, lines))
     finally:
         program.kill()
         os.killpg(bus.pid, signal.SIGKILL)
