@@ -51,13 +51,17 @@ int findColour(const QRgb* line, int i, int end, QRgb rgb, bool same) {
 }
 }  // namespace
 
+QRgb Surface::pixelOf(Colour colour) {
+    return toPixel(resolved(colour));
+}
+
 void Surface::resize(int width, int height, Colour fill) {
     image_ = QImage(std::max(0, width), std::max(0, height), QImage::Format_RGB32);
     clear(fill);
 }
 
 void Surface::clear(Colour colour) {
-    if (!image_.isNull()) image_.fill(toPixel(resolved(colour)));
+    if (!image_.isNull()) image_.fill(pixelOf(colour));
 }
 
 Colour Surface::pixel(int x, int y) const {
@@ -67,18 +71,16 @@ Colour Surface::pixel(int x, int y) const {
 
 void Surface::setPixel(int x, int y, Colour colour) {
     if (x < 0 || y < 0 || x >= width() || y >= height()) return;
-    reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = toPixel(resolved(colour));
+    reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = pixelOf(colour);
 }
 
 long long Surface::floodFillSurface(int x, int y, Colour surface, Colour fill) {
     if (x < 0 || y < 0 || x >= width() || y >= height()) return 0;
-    const QRgb from = toPixel(surface) & 0xFFFFFF, to = toPixel(resolved(fill));
+    const QRgb from = toPixel(surface) & 0xFFFFFF, to = pixelOf(fill);
     if ((to & 0xFFFFFF) == from) return 0;
     const int w = width(), h = height();
-    uchar* const bits = image_.bits();
-    const qsizetype bytesPerLine = image_.bytesPerLine();
-    auto row = [&](int yy) { return reinterpret_cast<QRgb*>(bits + yy * bytesPerLine); };
-    if ((row(y)[x] & 0xFFFFFF) != from) return 0;
+    const Rows row = rows();
+    if ((row[y][x] & 0xFFFFFF) != from) return 0;
     // Scanline fill: each stacked seed is filled as a whole span, then the rows above and
     // below are searched for the spans that touch it.
     long long changed = 0;
@@ -86,7 +88,7 @@ long long Surface::floodFillSurface(int x, int y, Colour surface, Colour fill) {
     while (!seeds.empty()) {
         auto [sx, sy] = seeds.back();
         seeds.pop_back();
-        QRgb* line = row(sy);
+        QRgb* line = row[sy];
         if ((line[sx] & 0xFFFFFF) != from) continue;
         int left = sx;
         while (left > 0 && (line[left - 1] & 0xFFFFFF) == from) --left;
@@ -95,7 +97,7 @@ long long Surface::floodFillSurface(int x, int y, Colour surface, Colour fill) {
         changed += right - left + 1;
         for (int ny : {sy - 1, sy + 1}) {
             if (ny < 0 || ny >= h) continue;
-            const QRgb* next = row(ny);
+            const QRgb* next = row[ny];
             for (int i = findColour(next, left, right + 1, from, true); i <= right;
                  i = findColour(next, i, right + 1, from, true)) {
                 seeds.emplace_back(i, ny);

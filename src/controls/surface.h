@@ -43,6 +43,19 @@ class Surface {
 
     const QImage& image() const { return image_; }
 
+    // The stored value of a colour's pixels, system colours resolved.
+    static QRgb pixelOf(Colour colour);
+
+    // Direct access to the pixels, one row at a time: rows[y] points at pixel (0, y) of a row
+    // of width() pixels. Nothing is checked. Take it once per drawing (taking it may copy a
+    // shared image) and drop it when the drawing is done; resizing the surface invalidates it.
+    struct Rows {
+        uchar* bits;
+        qsizetype bytesPerLine;
+        QRgb* operator[](int y) const { return reinterpret_cast<QRgb*>(bits + y * bytesPerLine); }
+    };
+    Rows rows() { return {image_.bits(), image_.bytesPerLine()}; }
+
   private:
     QImage image_;
 };
