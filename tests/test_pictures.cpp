@@ -5,6 +5,7 @@
 
 #include "controls/numbers.h"
 #include "pictures/pie_renderer.h"
+#include "pictures/sector_wheel.h"
 #include "pie_regions.h"
 #include "testkit.h"
 
@@ -275,7 +276,7 @@ class TestPictures : public QObject {
         for (const auto& c : cases) {
             for (double k : {0.0, 1.0, std::floor(c.n / 2), c.n}) {
                 surface.resize(120, 100, Background);
-                surface.drawSectorWheel(c.cx, c.cy, c.r, c.n, k, Blue, White, outline);
+                drawSectorWheel(surface, c.cx, c.cy, c.r, c.n, k, Blue, White, outline);
                 const QString problem = checkWheels(surface, outline, c.n, {{c.cx, c.cy, c.r, k}});
                 QVERIFY2(problem.isEmpty(), qPrintable(QString("(%1, %2) r %3, %4/%5: %6")
                                                            .arg(c.cx)
@@ -289,7 +290,7 @@ class TestPictures : public QObject {
         // Radius lines on the axes run through a centre that falls on a pixel, on both sides.
         for (const double n : {2.0, 4.0, 8.0}) {
             surface.resize(120, 100, Background);
-            surface.drawSectorWheel(60, 50, 40, n, 1, Blue, White, outline);
+            drawSectorWheel(surface, 60, 50, 40, n, 1, Blue, White, outline);
             for (int d : {-20, 20}) QCOMPARE(surface.pixel(60 + d, 50), outline);
             QVERIFY(surface.pixel(40, 49) != outline && surface.pixel(40, 51) != outline);
             if (n == 2) continue;
@@ -300,8 +301,8 @@ class TestPictures : public QObject {
         for (double n : {3.0, 16.0, 150.0, 300.0, 2000.0}) {
             surface.resize(300, 120, Background);
             moved.resize(300, 120, Background);
-            surface.drawSectorWheel(60.5, 60, 50, n, n / 3, Blue, White, outline);
-            moved.drawSectorWheel(60.5 + 173, 60, 50, n, n / 3, Blue, White, outline);
+            drawSectorWheel(surface, 60.5, 60, 50, n, n / 3, Blue, White, outline);
+            drawSectorWheel(moved, 60.5 + 173, 60, 50, n, n / 3, Blue, White, outline);
             QCOMPARE(moved.image().copy(173, 0, 127, 120), surface.image().copy(0, 0, 127, 120));
         }
     }

@@ -111,8 +111,11 @@ void Form::mouseMoveEvent(QMouseEvent* event) {
     const Qt::KeyboardModifiers keys = event->modifiers();
     const int shift = (keys & Qt::ShiftModifier ? 1 : 0) | (keys & Qt::ControlModifier ? 2 : 0) |
                       (keys & Qt::AltModifier ? 4 : 0);
-    mouseMove_(button, shift, twips::fromPixels(event->position().x()),
-               twips::fromPixels(event->position().y()));
+    // The pointer's place on the screen less the window's place as last set: while the window
+    // is being moved the desktop may still report places relative to where it was.
+    const QPointF at = isWindow() ? event->globalPosition() - QPointF(geometry().topLeft())
+                                  : event->position();
+    mouseMove_(button, shift, twips::fromPixels(at.x()), twips::fromPixels(at.y()));
 }
 
 void Form::closeEvent(QCloseEvent* event) {

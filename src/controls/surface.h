@@ -7,8 +7,9 @@
 namespace rc {
 
 // The pixels of a picture box: our own stand-in for the platform's drawing functions that
-// the pictures rely on (read one pixel, flood fill a surface of one colour, pies without
-// anti-aliasing). Coordinates are whole pixels, origin top left, y downwards.
+// the pictures rely on (read one pixel, flood fill a surface of one colour, copy a block).
+// Coordinates are whole pixels, origin top left, y downwards. Drawings that write many pixels
+// at a time (the sector wheels) go through rows() instead.
 class Surface {
   public:
     static constexpr Colour Invalid = 0xFFFFFFFFu;  // what Point() answers outside the surface
@@ -30,18 +31,20 @@ class Surface {
     // nothing, unless both rectangles lie wholly inside the surface and do not overlap.
     bool copyArea(int x, int y, int w, int h, int toX, int toY);
 
-    // A circle of n equal sectors around (cx, cy): sector i spans the angles i * step to
-    // (i + 1) * step, counter-clockwise from 3 o'clock with step = 6.28318 / n; it is filled
-    // with `filled` when i + 1 <= k and with `empty` otherwise, and every sector is bounded by
-    // outline pixels so that each is one closed region of its colour. No anti-aliasing. The
-    // circle is exactly the pixels (x, y) with (x - cx)^2 + (y - cy)^2 <= radius^2, and a circle
-    // moved by whole pixels comes out the same. The cost is bounded by the circle's pixels,
-    // whatever n is. Nothing is drawn for n < 1, a radius of 0 or less, or positions beyond a
-    // billion pixels.
-    void drawSectorWheel(double cx, double cy, double radius, double n, double k, Colour filled,
-                         Colour empty, Colour outline);
-
     const QImage& image() const { return image_; }
+
+    // The stored value of a colour's pixels, system colours resolved.
+    static QRgb pixelOf(Colour colour);
+
+    // Direct access to the pixels, one row at a time: rows[y] points at pixel (0, y) of a row
+    // of width() pixels. Nothing is checked. Take it once per drawing (taking it may copy a
+    // shared image) and drop it when the drawing is done; resizing the surface invalidates it.
+    struct Rows {
+        uchar* bits;
+        qsizetype bytesPerLine;
+        QRgb* operator[](int y) const { return reinterpret_cast<QRgb*>(bits + y * bytesPerLine); }
+    };
+    Rows rows() { return {image_.bits(), image_.bytesPerLine()}; }
 
   private:
     QImage image_;

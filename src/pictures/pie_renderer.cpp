@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "controls/numbers.h"
+#include "pictures/sector_wheel.h"
 
 namespace rc {
 
@@ -62,7 +63,7 @@ void PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const La
     wholeUnits = whole;
 
     if (drawable && k <= n) {
-        surface.drawSectorWheel(W / 2, H / 2, H / 2 - 6, n, k, Blue, White, outline);
+        drawSectorWheel(surface, W / 2, H / 2, H / 2 - 6, n, k, Blue, White, outline);
     } else if (drawable) {
         const bool partial = std::fmod(roundHalfEven(k), roundHalfEven(n)) != 0;
         const double cells = whole + (partial ? 1 : 0);
@@ -77,11 +78,11 @@ void PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const La
             const double first = x;
             for (double i = 0; i < whole; ++i) {
                 if (!(fast && i > 0 && copyCircle(surface, first, x, H / 2, r - 2)))
-                    surface.drawSectorWheel(x, H / 2, r - 2, n, n, Blue, White, outline);
+                    drawSectorWheel(surface, x, H / 2, r - 2, n, n, Blue, White, outline);
                 x += cell;
             }
             if (partial)
-                surface.drawSectorWheel(x, H / 2, r - 2, n, k - n * whole, Blue, White, outline);
+                drawSectorWheel(surface, x, H / 2, r - 2, n, k - n * whole, Blue, White, outline);
         }
     }
 

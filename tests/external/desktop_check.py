@@ -84,7 +84,10 @@ def descendants(node):
 
 
 def extents(node):
-    e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    try:
+        e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    except NotImplementedError:  # objects without a place on the screen (a table's parts)
+        return -1, -1, 0, 0
     return e.x, e.y, e.width, e.height
 
 

@@ -1,0 +1,918 @@
+#include "pictures/sector_wheel.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "controls/surface.h"
+
+// Runs the loops marked with it with wider vector registers where the processor has them; the
+// results are the same bit for bit (no fused multiply-add), only faster.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && \
+    !defined(__SANITIZE_ADDRESS__)
+#define RC_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define RC_VECTOR_CLONES
+#endif
+
+namespace rc {
+
+namespace {
+
+// A horizontal position split into whole pixels and a fraction. Every pixel position of a
+// wheel is worked out from the fraction alone and then moved by the whole part, so a wheel
+// moved by whole pixels comes out the same, pixel for pixel.
+struct Axis {
+    explicit Axis(double value) : whole(std::floor(value)), fraction(value - std::floor(value)) {}
+    double offset(double x) const { return (x - whole) - fraction; }             // x - value
+    double ceilAt(double d) const { return whole + std::ceil(fraction + d); }    // of value + d
+    double floorAt(double d) const { return whole + std::floor(fraction + d); }  // of value + d
+    double whole, fraction;
+};
+
+// The pixels of one row that lie in a disc: lo..hi, empty when lo > hi. The ends are clamped
+// to -1 and the picture's width, so that a disc going on beyond an edge still reads as going on.
+struct Span {
+    long lo = 1, hi = 0;
+    bool empty() const { return lo > hi; }
+};
+
+// A disc is exactly the pixels (x, y) with (x - cx)^2 + (y - cy)^2 <= radius^2; a pixel's centre
+// is at its whole coordinates.
+class Disc {
+  public:
+    Disc(Axis cx, double cy, double radius, int width)
+        : cx_(cx), cy_(cy), r2_(radius * radius), width_(width) {}
+
+    Span row(long y) const {
+        const double dy = double(y) - cy_;
+        const double rest = r2_ - dy * dy;
+        if (!(rest >= 0)) return {};
+        const double s = std::sqrt(rest);
+        double lo = cx_.ceilAt(-s), hi = cx_.floorAt(s);
+        // The square root may miss by a rounding step: settle both ends on the exact test.
+        for (int i = 0; i < 2; ++i) {
+            if (lo <= hi && !inside(lo, dy)) lo += 1;
+            if (inside(lo - 1, dy)) lo -= 1;
+            if (hi >= lo && !inside(hi, dy)) hi -= 1;
+            if (inside(hi + 1, dy)) hi += 1;
+        }
+        lo = std::max(lo, -1.0);
+        hi = std::min(hi, double(width_));
+        if (lo > hi) return {};
+        return {long(lo), long(hi)};
+    }
+
+  private:
+    bool inside(double x, double dy) const {
+        const double dx = cx_.offset(x);
+        return dx * dx + dy * dy <= r2_;
+    }
+    Axis cx_;
+    double cy_, r2_;
+    int width_;
+};
+
+// The angle of (x, y) seen from the centre, y pointing up: 0 at 3 o'clock, counter-clockwise,
+// in [0, 2 pi]. The arctangent is a polynomial good to 2e-6 rad, written without branches so
+// that the compiler runs it on several pixels at once.
+inline float angleOf(float x, float y) {
+    const float ax = std::fabs(x), ay = std::fabs(y);
+    const float big = std::max(ax, ay), small = std::min(ax, ay);
+    const float q = small / std::max(big, 1e-30f);
+    const float s = q * q;
+    float t =
+        q * (0.99997726f +
+             s * (-0.33262347f +
+                  s * (0.19354346f + s * (-0.11643287f + s * (0.05265332f + s * -0.01172120f)))));
+    // Octant, then quadrant: t or c - t, chosen by 0/1 factors that stay in vector registers.
+    const float swap = ay > ax ? 1.0f : 0.0f, left = x < 0 ? 1.0f : 0.0f, low = y < 0 ? 1.0f : 0.0f;
+    t = swap * 1.57079633f + (1.0f - 2.0f * swap) * t;
+    t = left * 3.14159265f + (1.0f - 2.0f * left) * t;
+    t = low * 6.28318531f + (1.0f - 2.0f * low) * t;
+    return t;
+}
+
+// The sectors of `count` pixels of one row, from x - cx = x0 on, pixel by pixel: the angle
+// times n / 6.28318, cut down to the last sector.
+RC_VECTOR_CLONES
+void denseSectors(std::int32_t* out, int count, float x0, float y, float scale, float last) {
+    for (int i = 0; i < count; ++i)
+        out[i] = std::int32_t(std::min(angleOf(x0 + float(i), y) * scale, last));
+}
+
+// Pixels x0..x1 of a row that share one sector (-1: the core, all outline).
+struct KeyRun {
+    int x0, x1;
+    std::int32_t key;
+};
+
+// The sectors of a wheel: sector i spans the angles [i * step, (i + 1) * step) with
+// step = 6.28318 / n, counter-clockwise from 3 o'clock; the sliver of the turn beyond n * step
+// (6.28318 is a little short of 2 pi) belongs to the last sector. Along a row of pixels above
+// the centre the angle only shrinks from left to right, below it only grows; so a row is cut
+// into sectors where the radius lines between them cross it, at x = cx + dy * cot(angle).
+class Sectors {
+  public:
+    Sectors(Axis cx, double cy, double n, bool crossings)
+        : cx_(cx),
+          cy_(cy),
+          step_(6.28318 / n),
+          scale_(float(std::min(n, 1e30) / 6.28318)),
+          last_(std::int32_t(std::min(std::floor(n) - 1, 2147483520.0))),
+          // A radius line just short of 9 or 6 o'clock (6.28318 falls short of 2 pi) is drawn
+          // on the axis, as those at 12 and 3 o'clock are: the pixels on the axis take the
+          // sector before it, and the outline goes on that side of the line.
+          nine_(sectorOfAngle(3.141592653589793 - 1e-5)),
+          six_(sectorOfAngle(4.71238898038469 - 1e-5)) {
+        // Cotangents of the radius lines, when rows are to be cut where they cross; beyond a
+        // million lines they are worked out as they are needed.
+        if (crossings) {
+            cot_.resize(static_cast<std::size_t>(std::min(double(last_) + 1, 1048576.0)));
+            for (std::size_t i = 1; i < cot_.size(); ++i) cot_[i] = cotangent(std::int64_t(i));
+        }
+    }
+
+    std::int32_t last() const { return last_; }
+
+    // The sectors of the pixels lo..hi of row y: appended to `runs` as runs of one sector, or,
+    // when they change so often that they are worked out pixel by pixel, written to keys[lo..hi]
+    // (the answer is then false).
+    bool row(std::int32_t* keys, std::vector<KeyRun>& runs, int lo, int hi, int y) const {
+        const double dy = cy_ - double(y);  // upwards
+        if (dy == 0) {
+            // The row through the centre: 9 o'clock to the left, 3 o'clock from the centre on.
+            const int split = clampTo(cx_.ceilAt(0), lo, hi + 1);
+            const std::int32_t left = nine_;
+            if (left == 0) {
+                runs.push_back({lo, hi, 0});  // one sector all round
+            } else {
+                if (lo < split) runs.push_back({lo, split - 1, left});
+                if (split <= hi) runs.push_back({split, hi, 0});
+            }
+            return true;
+        }
+        std::int32_t key = sectorAt(cx_.offset(lo), dy);
+        // Where the lines cross the row about as often as there are pixels, each pixel's
+        // sector is worked out on its own, several at a time.
+        const std::int32_t final = sectorAt(cx_.offset(hi), dy);
+        const bool onSix = dy < 0 && cx_.fraction == 0 && cx_.whole >= lo && cx_.whole <= hi;
+        if (std::llabs(std::int64_t(final) - key) * 4 >= std::int64_t(hi) - lo + 1) {
+            denseSectors(keys + lo, hi - lo + 1, float(cx_.offset(lo)), float(dy), scale_,
+                         float(last_));
+            if (onSix) keys[int(cx_.whole)] = six_;
+            return false;
+        }
+        const std::size_t first = runs.size();
+        int x = lo;
+        while (x <= hi) {
+            int end = hi;
+            if (dy > 0 && key >= 1) {
+                // Sector `key` goes on while the angle is at least key * step.
+                end = clampTo(cx_.floorAt(dy * cot(key)), x - 1, hi);
+            } else if (dy < 0 && key < last_) {
+                // ... or, below the centre, while it is under (key + 1) * step.
+                end = clampTo(cx_.ceilAt(dy * cot(std::int64_t(key) + 1)) - 1, x - 1, hi);
+            }
+            if (end >= x) runs.push_back({x, end, key});
+            x = end + 1;
+            if (x <= hi) key += dy > 0 ? -1 : 1;
+        }
+        if (onSix) setSector(runs, first, int(cx_.whole), six_);
+        return true;
+    }
+
+  private:
+    // Gives pixel x the sector `key` in the runs from `first` on, splitting its run and merging
+    // runs of one sector again.
+    static void setSector(std::vector<KeyRun>& runs, std::size_t first, int x, std::int32_t key) {
+        std::vector<KeyRun> row(runs.begin() + std::ptrdiff_t(first), runs.end());
+        runs.resize(first);
+        for (const KeyRun& r : row) {
+            const KeyRun parts[] = {{r.x0, std::min(r.x1, x - 1), r.key},
+                                    {std::max(r.x0, x), std::min(r.x1, x), key},
+                                    {std::max(r.x0, x + 1), r.x1, r.key}};
+            for (const KeyRun& part : parts) {
+                if (part.x0 > part.x1) continue;
+                if (runs.size() > first && runs.back().key == part.key &&
+                    runs.back().x1 + 1 == part.x0)
+                    runs.back().x1 = part.x1;
+                else
+                    runs.push_back(part);
+            }
+        }
+    }
+    std::int32_t sectorAt(double dx, double dy) const {
+        double angle = std::atan2(dy, dx);
+        if (angle < 0) angle += 6.283185307179586;
+        return sectorOfAngle(angle);
+    }
+    std::int32_t sectorOfAngle(double angle) const {
+        return std::int32_t(std::min(std::floor(angle / step_), double(last_)));
+    }
+    double cotangent(std::int64_t line) const {
+        const double angle = double(line) * step_;
+        return std::cos(angle) / std::sin(angle);
+    }
+    double cot(std::int64_t line) const {
+        return std::size_t(line) < cot_.size() ? cot_[std::size_t(line)] : cotangent(line);
+    }
+    static int clampTo(double value, int lo, int hi) {
+        return int(std::clamp(value, double(lo), double(hi)));
+    }
+
+    Axis cx_;
+    double cy_, step_;
+    float scale_;
+    std::int32_t last_, nine_, six_;
+    std::vector<double> cot_;
+};
+
+// Paints pixels a..b of one row: outline where the pixel is outside inner (the rim), is in
+// the core (sector -1), or where its right or lower neighbour has another sector; the sector's
+// colour elsewhere. Marks the outline pixels with 1.
+RC_VECTOR_CLONES
+void paintRow(QRgb* line, std::uint8_t* mark, const std::int32_t* here, const std::int32_t* below,
+              int a, int b, int innerLo, int innerHi, std::int32_t lastBlue, QRgb filled,
+              QRgb empty, QRgb outline) {
+    for (int x = a; x <= b; ++x) {
+        const std::int32_t key = here[x];
+        const bool edge =
+            (x < innerLo) | (x > innerHi) | (key != here[x + 1]) | (key != below[x]) | (key < 0);
+        line[x] = edge ? outline : (key <= lastBlue ? filled : empty);
+        mark[x] = edge;
+    }
+}
+
+RC_VECTOR_CLONES
+void fillPixels(QRgb* line, int count, QRgb colour) {
+    std::fill(line, line + count, colour);
+}
+
+// One row of a wheel: the sectors of its pixels a..b in the picture, the core's pixels, and,
+// when the sectors change seldom, the same as runs.
+struct WheelRow {
+    std::vector<std::int32_t> keys;
+    std::vector<KeyRun> runs;
+    int a = 1, b = 0, coreLo = 1, coreHi = 0;
+    bool fewRuns = false;
+    bool keysReady = false;  // keys hold the runs too
+
+    // Writes the runs into keys, for the pixel-by-pixel painting.
+    const std::int32_t* readyKeys() {
+        if (!keysReady && a <= b) {
+            for (const KeyRun& r : runs)
+                std::fill(keys.data() + r.x0, keys.data() + r.x1 + 1, r.key);
+            keys[std::size_t(b) + 1] = keys[std::size_t(b)];  // beyond the picture's edge
+        }
+        keysReady = true;
+        return keys.data();
+    }
+};
+
+// A run of sector pixels after painting: one patch of a sector's colour on one row.
+struct Run {
+    int y, x0, x1;
+    std::int32_t key;
+};
+
+// Buffers of the wheel drawing, kept from one wheel to the next so that a row of a hundred
+// small circles does not allocate and clear them a hundred times.
+struct WheelBuffers {
+    WheelRow here, below;
+    std::vector<std::uint8_t> marks;
+    std::vector<KeyRun> pieces;
+    std::vector<Run> runs;
+    std::vector<int> parent, best, roots;
+    std::vector<long long> patchSize;
+    std::vector<char> crumb;
+    std::vector<double> lines;
+    std::vector<std::uint64_t> seen;
+    std::vector<std::pair<int, int>> stack;
+};
+
+template <class T>
+void atLeast(std::vector<T>& buffer, std::size_t size) {
+    if (buffer.size() < size) buffer.resize(size);
+}
+
+int findRoot(std::vector<int>& parent, int i) {
+    while (parent[std::size_t(i)] != i) {
+        parent[std::size_t(i)] = parent[std::size_t(parent[std::size_t(i)])];
+        i = parent[std::size_t(i)];
+    }
+    return i;
+}
+
+// The rows first..last of the picture that a wheel covers; false when nothing is drawn: an
+// empty picture, n < 1, no radius, a place out of reach, or a circle wholly beside the picture.
+bool rowsOfWheel(const Surface& surface, double cx, double cy, double radius, double n, int& first,
+                 int& last) {
+    const double far = 1e9;  // pixels; beyond that no picture reaches
+    if (surface.image().isNull() || !(n >= 1) || !(radius > 0 && radius < far) ||
+        !(std::fabs(cx) < far) || !(std::fabs(cy) < far))
+        return false;
+    const int w = surface.width(), h = surface.height();
+    const double top = std::max(0.0, std::ceil(cy - radius));
+    const double bottom = std::min(double(h - 1), std::floor(cy + radius));
+    if (top > bottom || cx + radius < 0 || cx - radius > w - 1) return false;
+    first = int(top), last = int(bottom);
+    return true;
+}
+
+// The last sector painted in the filled colour (sector i is when i + 1 <= k); -1 for none.
+std::int32_t lastFilledSector(double k) {
+    const double filled = std::isnan(k) ? 0 : std::floor(k);
+    return std::int32_t(std::clamp(filled - 1, -1.0, 2147483520.0));
+}
+
+// What every wheel is painted from: the rows it covers, its centre and sectors, its colours
+// as pixels, and the outline pixels that are no sector's border.
+struct Wheel {
+    Wheel(const Surface& surface, int firstRow, int lastRow, double cx, double cy, double radius,
+          double n, double k, Colour filledColour, Colour emptyColour, Colour outlineColour)
+        : width(surface.width()),
+          height(surface.height()),
+          y0(firstRow),
+          y1(lastRow),
+          centre(cx),
+          cy(cy),
+          radius(radius),
+          step(6.28318 / n),
+          coreRadius(0.7071 / (step + 1e-5) - 1),
+          core2(coreRadius > 0 ? coreRadius * coreRadius : -1),
+          thin(step < 0.5 && radius * step < 2 && coreRadius < radius),
+          sectors(centre, cy, n, coreRadius < radius && !thin),
+          lastBlue(lastFilledSector(k)),
+          filled(Surface::pixelOf(filledColour)),
+          empty(Surface::pixelOf(emptyColour)),
+          outline(Surface::pixelOf(outlineColour)),
+          rayRow(int(std::clamp(std::floor(cy), -2.0, double(height)))),
+          rayFrom(int(std::clamp(centre.ceilAt(0), -1.0, double(width)))),
+          centreRow(int(std::clamp(std::floor(cy + 0.5), -2.0, double(height)))),
+          centreColumn(int(std::clamp(centre.floorAt(0.5), -2.0, double(width)))) {}
+
+    int width, height;  // of the picture
+    int y0, y1;         // the rows of the picture the wheel covers
+    Axis centre;
+    double cy, radius, step;
+    // Within coreRadius of the centre a step to the right or down turns the angle by more
+    // than a sector (with room for rounding): every pixel there differs from a neighbour.
+    // core2 is its square, or -1 when there is no such core.
+    double coreRadius, core2;
+    // Sectors under two pixels wide from the core to the rim (so n stays below ten times the
+    // radius) are drawn as outline with one patch of colour each.
+    bool thin;
+    Sectors sectors;
+    std::int32_t lastBlue;  // the last sector in the filled colour, -1 for none
+    QRgb filled, empty, outline;
+    // The radius at 3 o'clock runs along rayRow from rayFrom on; the centre is one pixel.
+    int rayRow, rayFrom, centreRow, centreColumn;
+};
+
+// A wheel whose sectors are narrower than two pixels everywhere outside the core: there each
+// sector breaks into crumbs of a pixel or two, and working out every pixel's sector only to
+// keep one crumb per sector costs far more than the picture. So the disc is painted outline
+// and each sector gets one patch of its colour: walking inwards from the rim along the
+// sector's middle, the first pixel that may hold colour is grown into its whole patch.
+// A pixel may hold colour (is "open") when it and its four neighbours lie in the disc, it is
+// not on the radius at 3 o'clock or at the centre, and it, its right and its lower neighbour
+// all lie in the sector; so two open 4-neighbours always share a sector (the same rule as the
+// wider wheels), and a patch grown over open pixels is one region that no other sector's
+// colour touches. Which side of a radius line a pixel lies on is decided by the sign of one
+// cross product per line, shared by the two sectors of the line, so no pixel lies in two.
+class ThinWheel {
+  public:
+    ThinWheel(const Wheel& wheel, Surface::Rows rows)
+        : rows_(rows),
+          width_(wheel.width),
+          height_(wheel.height),
+          cx_(wheel.centre),
+          cy_(wheel.cy),
+          r2_(wheel.radius * wheel.radius),
+          radius_(wheel.radius),
+          n_(wheel.sectors.last() + 1),
+          step_(wheel.step),
+          lastBlue_(wheel.lastBlue),
+          filled_(wheel.filled),
+          empty_(wheel.empty),
+          outline_(wheel.outline),
+          rayRow_(wheel.rayRow),
+          rayFrom_(wheel.rayFrom),
+          centreRow_(wheel.centreRow),
+          centreColumn_(wheel.centreColumn),
+          y0_(wheel.y0),
+          y1_(wheel.y1) {}
+
+    void draw(WheelBuffers& buffers) {
+        paintDisc();
+        placeRadiusLines(buffers.lines);
+        forgetTaken(buffers.seen);
+        growPatches(buffers.stack);
+    }
+
+  private:
+    // Every pixel of the disc outline first.
+    RC_VECTOR_CLONES
+    void paintDisc() const {
+        const Disc disc(cx_, cy_, radius_, width_);
+        for (int y = y0_; y <= y1_; ++y) {
+            const Span span = disc.row(y);
+            const long a = std::max(span.lo, 0L), b = std::min(span.hi, long(width_ - 1));
+            if (!span.empty() && a <= b) std::fill(line(y) + a, line(y) + b + 1, outline_);
+        }
+    }
+
+    // The radius lines as unit vectors (y up); the line at 3 o'clock closes the first sector
+    // and the last, whose sliver beyond n * step it keeps.
+    void placeRadiusLines(std::vector<double>& lines) {
+        lines.resize(2 * std::size_t(n_) + 2);
+        for (std::int32_t i = 0; i <= n_; ++i) {
+            const double angle = double(i) * step_;
+            const bool east = i == 0 || i == n_;
+            lines[2 * std::size_t(i)] = east ? 1.0 : std::cos(angle);
+            lines[2 * std::size_t(i) + 1] = east ? 0.0 : std::sin(angle);
+        }
+        lines_ = lines.data();
+    }
+
+    // Which pixels a patch has taken already, one bit a pixel of the disc's bounding box: none.
+    void forgetTaken(std::vector<std::uint64_t>& seen) {
+        x0_ = int(std::clamp(std::floor(cx_.whole + cx_.fraction - radius_), 0.0, double(width_)));
+        const int x1 = int(
+            std::clamp(std::ceil(cx_.whole + cx_.fraction + radius_), -1.0, double(width_ - 1)));
+        stride_ = std::max(0, x1 - x0_ + 1);
+        seen.assign((std::size_t(stride_) * std::size_t(y1_ - y0_ + 1) + 63) / 64, 0);
+        seen_ = seen.data();
+    }
+
+    // One patch of its colour for every sector that has a pixel that may hold colour.
+    RC_VECTOR_CLONES
+    void growPatches(std::vector<std::pair<int, int>>& stack) {
+        for (std::int32_t i = 0; i < n_; ++i) {
+            int x = 0, y = 0;
+            if (findSeed(i, x, y)) grow(i, x, y, i <= lastBlue_ ? filled_ : empty_, stack);
+        }
+    }
+
+    // The first open pixel of sector i met walking inwards from the rim along its middle.
+    [[gnu::always_inline]] bool findSeed(std::int32_t i, int& seedX, int& seedY) const {
+        // The middle of the sector, between its two radius lines.
+        const double* bounds = lines_ + 2 * std::size_t(i);
+        const double mx = bounds[0] + bounds[2], my = bounds[1] + bounds[3];
+        const double length = std::sqrt(mx * mx + my * my);
+        const double c = mx / length, s = my / length;
+        // A step right or down turns the angle by -s / rho and -c / rho: the three pixels
+        // spread over (their spread) / (rho * step) sectors, which must stay under one.
+        const double spread = std::max({0.0, -s, -c}) - std::min({0.0, -s, -c});
+        const double nearest = std::max(0.0, spread / step_ - 2);
+        int lastX = std::numeric_limits<int>::min(), lastY = lastX;
+        for (double t = radius_; t >= nearest; t -= 0.25) {
+            const int x = int(cx_.whole + std::floor(cx_.fraction + t * c + 0.5));
+            const int y = int(std::floor(cy_ - t * s + 0.5));
+            if (x == lastX && y == lastY) continue;
+            lastX = x, lastY = y;
+            if (!open(i, x, y)) continue;
+            seedX = x, seedY = y;
+            return true;
+        }
+        return false;
+    }
+
+    QRgb* line(int y) const { return rows_[y]; }
+    [[gnu::always_inline]] bool inDisc(int x, int y) const {
+        const double dx = cx_.offset(x), dy = double(y) - cy_;
+        return dx * dx + dy * dy <= r2_;
+    }
+    [[gnu::always_inline]] bool inSector(std::int32_t i, int x, int y) const {
+        const double vx = cx_.offset(x), vy = cy_ - double(y);
+        const double* from = lines_ + 2 * std::size_t(i);
+        return from[0] * vy - from[1] * vx >= 0 && from[2] * vy - from[3] * vx < 0;
+    }
+    [[gnu::always_inline]] bool open(std::int32_t i, int x, int y) const {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_) return false;
+        if ((y == rayRow_ && x >= rayFrom_) || (y == centreRow_ && x == centreColumn_))
+            return false;
+        return inDisc(x, y) && inDisc(x - 1, y) && inDisc(x + 1, y) && inDisc(x, y - 1) &&
+               inDisc(x, y + 1) && inSector(i, x, y) && inSector(i, x + 1, y) &&
+               inSector(i, x, y + 1);
+    }
+    // Marks pixel (x, y) taken; answers whether it was free.
+    bool take(int x, int y) {
+        const std::size_t bit = std::size_t(y - y0_) * std::size_t(stride_) + std::size_t(x - x0_);
+        const std::uint64_t mask = std::uint64_t(1) << (bit % 64);
+        if (seen_[bit / 64] & mask) return false;
+        seen_[bit / 64] |= mask;
+        return true;
+    }
+    // Paints the open pixels of sector i that are 4-connected to (x, y) in its colour.
+    void grow(std::int32_t i, int x, int y, QRgb colour, std::vector<std::pair<int, int>>& stack) {
+        stack.clear();
+        if (take(x, y)) stack.emplace_back(x, y);
+        while (!stack.empty()) {
+            const auto [px, py] = stack.back();
+            stack.pop_back();
+            line(py)[px] = colour;
+            const std::pair<int, int> around[] = {
+                {px - 1, py}, {px + 1, py}, {px, py - 1}, {px, py + 1}};
+            for (const auto& [qx, qy] : around)
+                if (open(i, qx, qy) && take(qx, qy)) stack.emplace_back(qx, qy);
+        }
+    }
+
+    Surface::Rows rows_;
+    int width_, height_;
+    Axis cx_;
+    double cy_, r2_, radius_;
+    std::int32_t n_;
+    double step_;
+    std::int32_t lastBlue_;
+    QRgb filled_, empty_, outline_;
+    int rayRow_, rayFrom_, centreRow_, centreColumn_;
+    int y0_, y1_;
+    const double* lines_ = nullptr;
+    std::uint64_t* seen_ = nullptr;
+    int x0_ = 0, stride_ = 0;
+};
+
+// Does patch p beat patch q? The larger one does, and the first one on a tie.
+inline bool beats(const long long* patchSize, int p, int q) {
+    const long long sp = patchSize[std::size_t(p)], sq = patchSize[std::size_t(q)];
+    return sp != sq ? sp > sq : p < q;
+}
+
+// Where a row's painting stands: its pixels, the pixels that do not touch the outside
+// (innerLo..innerHi), and whether the centre pixel is on it.
+struct RowFrame {
+    int y;
+    QRgb* line;
+    int innerLo, innerHi;
+    bool centreHere;
+};
+
+// A wheel with sectors two pixels wide or more somewhere outside the core, painted row by row
+// from the top: the sectors of the row and of the one below it, the row's pixels, its runs of
+// sector pixels joined to those of the row above into patches; and at the end every sector
+// keeps only its largest patch.
+class WideWheel {
+  public:
+    WideWheel(const Wheel& wheel, Surface::Rows rows, WheelBuffers& buffers)
+        : wheel_(wheel),
+          rows_(rows),
+          buffers_(buffers),
+          disc_(wheel.centre, wheel.cy, wheel.radius, wheel.width) {
+        const std::size_t width = static_cast<std::size_t>(wheel.width);
+        atLeast(buffers.here.keys, width + 1);
+        atLeast(buffers.below.keys, width + 1);
+        atLeast(buffers.marks, width + 128);
+    }
+
+    void draw() {
+        paintRows();
+        if (!buffers_.runs.empty()) keepLargestPatches();
+    }
+
+  private:
+    void paintRows();
+    void sectorsOfRow(WheelRow& row, int y, const Span& span) const;
+    void drawRow(int y, const Span& up, const Span& mid, const Span& down, bool hasNext);
+    void cutRuns(const RowFrame& frame, const WheelRow& row, const WheelRow& next, bool hasNext);
+    void drawRunByRun(const RowFrame& frame, const WheelRow& row);
+    void drawPixelByPixel(const RowFrame& frame, WheelRow& row, WheelRow& next);
+    void collectRuns(int y, int a, int b, const std::int32_t* keys);
+    void joinToRowAbove(std::size_t previousBegin, std::size_t previousEnd, std::size_t rowBegin);
+    void keepLargestPatches();
+    bool crumbsBySector(double sectorCount);
+    bool crumbsBySorting();
+    void paintCrumbs();
+
+    QRgb colourOf(std::int32_t key) const {
+        return key <= wheel_.lastBlue ? wheel_.filled : wheel_.empty;
+    }
+
+    const Wheel& wheel_;
+    const Surface::Rows rows_;
+    WheelBuffers& buffers_;
+    const Disc disc_;
+};
+
+// The rows one after the other, each with the row below it at hand: a pixel's colour depends
+// on the sectors of its right and lower neighbours, and a row's runs on those of the row above.
+void WideWheel::paintRows() {
+    std::vector<Run>& runs = buffers_.runs;
+    runs.clear();
+    buffers_.parent.clear();
+    const int y0 = wheel_.y0, y1 = wheel_.y1;
+    std::size_t previousBegin = 0, previousEnd = 0;
+    Span up = disc_.row(y0 - 1), mid = disc_.row(y0);
+    sectorsOfRow(buffers_.here, y0, mid);
+    for (int y = y0; y <= y1; ++y) {
+        const Span down = disc_.row(y + 1);
+        const bool more = y + 1 <= y1;
+        if (more) sectorsOfRow(buffers_.below, y + 1, down);
+        const bool hasNext = more && buffers_.below.a <= buffers_.below.b;
+        const std::size_t rowBegin = runs.size();
+        if (!mid.empty() && buffers_.here.a <= buffers_.here.b) drawRow(y, up, mid, down, hasNext);
+        joinToRowAbove(previousBegin, previousEnd, rowBegin);
+        previousBegin = rowBegin;
+        previousEnd = runs.size();
+        if (more) std::swap(buffers_.here, buffers_.below);
+        up = mid;
+        mid = down;
+    }
+}
+
+// The sectors of the pixels of row y that lie in the picture, and -1 in the core.
+void WideWheel::sectorsOfRow(WheelRow& row, int y, const Span& span) const {
+    const Wheel& wheel = wheel_;
+    row.runs.clear();
+    row.a = int(std::max(span.lo, 0L));
+    row.b = int(std::min(span.hi, long(wheel.width - 1)));
+    row.coreLo = row.b + 1, row.coreHi = row.b;  // none
+    row.fewRuns = true;
+    row.keysReady = false;
+    if (span.empty() || row.a > row.b) {
+        row.a = 1, row.b = 0;  // no pixel in the picture
+        return;
+    }
+    const double dy = double(y) - wheel.cy;
+    if (wheel.core2 - dy * dy >= 0) {
+        const double s = std::sqrt(wheel.core2 - dy * dy);
+        row.coreLo = int(std::clamp(wheel.centre.ceilAt(-s), double(row.a), double(row.b) + 1));
+        row.coreHi = int(std::clamp(wheel.centre.floorAt(s), double(row.a) - 1, double(row.b)));
+    }
+    std::int32_t* keys = row.keys.data();
+    if (row.coreLo <= row.coreHi) {
+        if (row.a < row.coreLo)
+            row.fewRuns &= wheel.sectors.row(keys, row.runs, row.a, row.coreLo - 1, y);
+        row.runs.push_back({row.coreLo, row.coreHi, -1});
+        if (row.coreHi < row.b)
+            row.fewRuns &= wheel.sectors.row(keys, row.runs, row.coreHi + 1, row.b, y);
+    } else {
+        row.fewRuns &= wheel.sectors.row(keys, row.runs, row.a, row.b, y);
+    }
+    row.fewRuns = row.fewRuns && row.runs.size() * 16 <= std::size_t(row.b - row.a + 1);
+}
+
+// Paints row y, whose pixels in the disc are mid (up and down: those of the rows above and
+// below), run by run where the sectors of both rows change seldom, else pixel by pixel.
+void WideWheel::drawRow(int y, const Span& up, const Span& mid, const Span& down, bool hasNext) {
+    WheelRow& row = buffers_.here;
+    WheelRow& next = hasNext ? buffers_.below : buffers_.here;
+    // Pixels outside lo + 1 .. hi - 1 of this row or outside the rows above and below touch
+    // the outside: the rim. The radius at 3 o'clock and the centre are outline.
+    RowFrame frame{y, rows_[y], 1, 0, false};
+    if (!up.empty() && !down.empty()) {
+        frame.innerLo = int(std::max({mid.lo + 1, up.lo, down.lo}));
+        frame.innerHi = int(std::min({mid.hi - 1, up.hi, down.hi}));
+    }
+    if (y == wheel_.rayRow) frame.innerHi = std::min(frame.innerHi, wheel_.rayFrom - 1);
+    frame.centreHere =
+        y == wheel_.centreRow && wheel_.centreColumn >= row.a && wheel_.centreColumn <= row.b;
+    if (row.fewRuns && next.fewRuns) {
+        cutRuns(frame, row, next, hasNext);
+        drawRunByRun(frame, row);
+    } else {
+        drawPixelByPixel(frame, row, next);
+    }
+}
+
+// The pieces of the row's runs that keep their sector's colour: a run keeps it where the row
+// below has the same sector, but for its last pixel (whose right neighbour is in the next run)
+// and its pixels on the rim or on the radius at 3 o'clock.
+void WideWheel::cutRuns(const RowFrame& frame, const WheelRow& row, const WheelRow& next,
+                        bool hasNext) {
+    std::vector<KeyRun>& pieces = buffers_.pieces;
+    pieces.clear();
+    std::size_t j = 0;
+    for (const KeyRun& r : row.runs) {
+        if (r.key < 0) continue;
+        const int lo = std::max(r.x0, frame.innerLo);
+        const int hi = std::min(r.x1 < row.b ? r.x1 - 1 : r.x1, frame.innerHi);
+        if (lo > hi) continue;
+        if (!hasNext) {
+            pieces.push_back({lo, hi, r.key});
+            continue;
+        }
+        while (j < next.runs.size() && next.runs[j].x1 < lo) ++j;
+        for (std::size_t t = j; t < next.runs.size() && next.runs[t].x0 <= hi; ++t)
+            if (next.runs[t].key == r.key)
+                pieces.push_back(
+                    {std::max(lo, next.runs[t].x0), std::min(hi, next.runs[t].x1), r.key});
+    }
+}
+
+// Paints the row from its pieces with block fills, outline between them, each pixel written
+// once; the pieces become the row's runs, cut at the centre pixel.
+void WideWheel::drawRunByRun(const RowFrame& frame, const WheelRow& row) {
+    std::vector<Run>& runs = buffers_.runs;
+    const std::size_t rowBegin = runs.size();
+    const int y = frame.y, centreColumn = wheel_.centreColumn;
+    for (const KeyRun& p : buffers_.pieces) {
+        const bool split = frame.centreHere && p.x0 <= centreColumn && centreColumn <= p.x1;
+        if (split) {
+            if (p.x0 < centreColumn) runs.push_back({y, p.x0, centreColumn - 1, p.key});
+            if (centreColumn < p.x1) runs.push_back({y, centreColumn + 1, p.x1, p.key});
+        } else {
+            runs.push_back({y, p.x0, p.x1, p.key});
+        }
+    }
+    QRgb* const line = frame.line;
+    const QRgb o = wheel_.outline;
+    int x = row.a;
+    for (std::size_t i = rowBegin; i < runs.size(); ++i) {
+        fillPixels(line + x, runs[i].x0 - x, o);
+        fillPixels(line + runs[i].x0, runs[i].x1 - runs[i].x0 + 1, colourOf(runs[i].key));
+        x = runs[i].x1 + 1;
+    }
+    fillPixels(line + x, row.b + 1 - x, o);
+}
+
+// Paints the row pixel by pixel, the core all outline, marking the outline pixels; then
+// collects the runs of the others.
+void WideWheel::drawPixelByPixel(const RowFrame& frame, WheelRow& row, WheelRow& next) {
+    const Wheel& wheel = wheel_;
+    const int a = row.a, b = row.b, innerLo = frame.innerLo, innerHi = frame.innerHi;
+    QRgb* const line = frame.line;
+    std::uint8_t* mark = buffers_.marks.data();
+    const std::int32_t* keys = row.readyKeys();
+    const std::int32_t* below = next.readyKeys();
+    const std::int32_t lastBlue = wheel.lastBlue;
+    const QRgb f = wheel.filled, e = wheel.empty, o = wheel.outline;
+    const int coreLo = std::max(a, row.coreLo), coreHi = std::min(b, row.coreHi);
+    if (coreLo <= coreHi) {
+        paintRow(line, mark, keys, below, a, coreLo - 1, innerLo, innerHi, lastBlue, f, e, o);
+        fillPixels(line + coreLo, coreHi - coreLo + 1, o);
+        std::fill(mark + coreLo, mark + coreHi + 1, std::uint8_t(1));
+        paintRow(line, mark, keys, below, coreHi + 1, b, innerLo, innerHi, lastBlue, f, e, o);
+    } else {
+        paintRow(line, mark, keys, below, a, b, innerLo, innerHi, lastBlue, f, e, o);
+    }
+    if (frame.centreHere) line[wheel.centreColumn] = o, mark[wheel.centreColumn] = 1;
+    collectRuns(frame.y, a, b, keys);
+}
+
+// The runs of sector pixels a..b of row y, found 64 marks at a time: bit i of `outlineBits`
+// is the mark of pixel base + i, and the runs start and end where bits change.
+void WideWheel::collectRuns(int y, int a, int b, const std::int32_t* keys) {
+    std::uint8_t* const mark = buffers_.marks.data();
+    std::vector<Run>& runs = buffers_.runs;
+    std::memset(mark + b + 1, 1, 64);
+    bool inRun = false;
+    int start = 0;
+    for (int base = a; base <= b; base += 64) {
+        std::uint64_t outlineBits = 0;
+        for (int i = 0; i < 8; ++i) {
+            std::uint64_t word;
+            std::memcpy(&word, mark + base + 8 * i, 8);
+            outlineBits |= ((word * 0x0102040810204080ull) >> 56) << (8 * i);
+        }
+        int pos = 0;
+        for (;;) {
+            const std::uint64_t next = (inRun ? outlineBits : ~outlineBits) & (~0ull << pos);
+            if (!next) break;
+            pos = std::countr_zero(next);
+            if (inRun)
+                runs.push_back({y, start, base + pos - 1, keys[start]});
+            else
+                start = base + pos;
+            inRun = !inRun;
+        }
+    }
+    if (inRun) runs.push_back({y, start, b, keys[start]});
+}
+
+// A sector pixel has the sector of the pixel below it whenever that one is a sector pixel
+// too; so runs that overlap across two rows are one patch. Joins the runs from rowBegin on to
+// those of the row above, previousBegin..previousEnd.
+void WideWheel::joinToRowAbove(std::size_t previousBegin, std::size_t previousEnd,
+                               std::size_t rowBegin) {
+    const std::vector<Run>& runs = buffers_.runs;
+    std::vector<int>& parent = buffers_.parent;
+    for (std::size_t i = rowBegin; i < runs.size(); ++i) parent.push_back(int(i));
+    std::size_t i = previousBegin, j = rowBegin;
+    while (i < previousEnd && j < runs.size()) {
+        if (runs[i].x1 < runs[j].x0) {
+            ++i;
+        } else if (runs[j].x1 < runs[i].x0) {
+            ++j;
+        } else {
+            const int ri = findRoot(parent, int(i)), rj = findRoot(parent, int(j));
+            if (ri != rj) parent[std::size_t(std::max(ri, rj))] = std::min(ri, rj);
+            if (runs[i].x1 < runs[j].x1)
+                ++i;
+            else
+                ++j;
+        }
+    }
+}
+
+// Each sector keeps its largest patch (the first one on a tie); the others turn outline.
+// A run's parent is never a later run, so one pass in order points every run at its root.
+void WideWheel::keepLargestPatches() {
+    const std::vector<Run>& runs = buffers_.runs;
+    std::vector<int>& parent = buffers_.parent;
+    std::vector<long long>& patchSize = buffers_.patchSize;
+    patchSize.assign(runs.size(), 0);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        parent[i] = parent[std::size_t(parent[i])];
+        patchSize[std::size_t(parent[i])] += runs[i].x1 - runs[i].x0 + 1;
+    }
+    buffers_.crumb.assign(runs.size(), 0);
+    const double sectorCount = double(wheel_.sectors.last()) + 1;
+    const bool anyCrumb = sectorCount <= 4.0 * double(runs.size()) + 4096
+                              ? crumbsBySector(sectorCount)
+                              : crumbsBySorting();
+    if (anyCrumb) paintCrumbs();
+}
+
+// Few sectors: the best patch of each, by sector number; every other patch is a crumb.
+// Answers whether there is any.
+bool WideWheel::crumbsBySector(double sectorCount) {
+    const std::vector<Run>& runs = buffers_.runs;
+    const std::vector<int>& parent = buffers_.parent;
+    const long long* patchSize = buffers_.patchSize.data();
+    std::vector<char>& crumb = buffers_.crumb;
+    std::vector<int>& best = buffers_.best;
+    best.assign(static_cast<std::size_t>(sectorCount), -1);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        if (parent[i] != int(i)) continue;
+        int& b = best[std::size_t(runs[i].key)];
+        if (b < 0 || beats(patchSize, int(i), b)) b = int(i);
+    }
+    bool anyCrumb = false;
+    for (std::size_t i = 0; i < runs.size(); ++i)
+        if (parent[i] == int(i) && best[std::size_t(runs[i].key)] != int(i))
+            crumb[i] = 1, anyCrumb = true;
+    return anyCrumb;
+}
+
+// Very many sectors: the patches sorted by sector, the best first; every patch after the
+// first of its sector is a crumb. Answers whether there is any.
+bool WideWheel::crumbsBySorting() {
+    const std::vector<Run>& runs = buffers_.runs;
+    const std::vector<int>& parent = buffers_.parent;
+    const long long* patchSize = buffers_.patchSize.data();
+    std::vector<char>& crumb = buffers_.crumb;
+    std::vector<int>& roots = buffers_.roots;
+    roots.clear();
+    for (std::size_t i = 0; i < runs.size(); ++i)
+        if (parent[i] == int(i)) roots.push_back(int(i));
+    std::sort(roots.begin(), roots.end(), [&](int p, int q) {
+        const auto kp = runs[std::size_t(p)].key, kq = runs[std::size_t(q)].key;
+        return kp != kq ? kp < kq : beats(patchSize, p, q);
+    });
+    bool anyCrumb = false;
+    for (std::size_t i = 1; i < roots.size(); ++i)
+        if (runs[std::size_t(roots[i])].key == runs[std::size_t(roots[i - 1])].key)
+            crumb[std::size_t(roots[i])] = 1, anyCrumb = true;
+    return anyCrumb;
+}
+
+// Paints every run of a crumb outline.
+void WideWheel::paintCrumbs() {
+    const std::vector<Run>& runs = buffers_.runs;
+    const std::vector<int>& parent = buffers_.parent;
+    const std::vector<char>& crumb = buffers_.crumb;
+    const Surface::Rows rows = rows_;
+    const QRgb o = wheel_.outline;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        if (!crumb[std::size_t(parent[i])]) continue;
+        QRgb* line = rows[runs[i].y];
+        std::fill(line + runs[i].x0, line + runs[i].x1 + 1, o);
+    }
+}
+
+}  // namespace
+
+// Every pixel of the disc gets the sector of its angle. A pixel is outline when it lies on the
+// rim (a 4-neighbour outside the disc), at the centre, on the radius at 3 o'clock (which closes
+// the first and the last sector, also when there is only one), or when its right or lower
+// neighbour belongs to another sector. So two 4-neighbours that are not outline always share a
+// sector, and every patch of a sector's colour lies inside one sector. Where sectors are
+// thinner than a pixel every pixel differs from a neighbour and turns outline, as the crowded
+// radius lines would paint it; near the centre that is known beforehand (every pixel closer
+// than 0.7 / step differs from its right or lower neighbour), and that core is painted without
+// working out its sectors. Last, each sector keeps only its largest patch; smaller crumbs (near
+// the centre, where the lines crowd) become outline, so that every sector is one region.
+// The work is a few passes over the disc's pixels, whatever n is: rows cut by few radius lines
+// are handled run by run, the others pixel by pixel.
+void drawSectorWheel(Surface& surface, double cx, double cy, double radius, double n, double k,
+                     Colour filled, Colour empty, Colour outline) {
+    int y0 = 0, y1 = -1;
+    if (!rowsOfWheel(surface, cx, cy, radius, n, y0, y1)) return;
+    const Wheel wheel(surface, y0, y1, cx, cy, radius, n, k, filled, empty, outline);
+    // Kept from one wheel to the next; see WheelBuffers.
+    thread_local WheelBuffers buffers;
+    const Surface::Rows rows = surface.rows();  // copies a shared image once, not on every row
+    if (wheel.thin)
+        ThinWheel(wheel, rows).draw(buffers);
+    else
+        WideWheel(wheel, rows, buffers).draw();
+}
+
+}  // namespace rc
