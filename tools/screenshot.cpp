@@ -11,6 +11,8 @@
 #include "controls/icon.h"
 #include "controls/platform.h"
 #include "controls/twips.h"
+#include "practice/number_pad.h"
+#include "results/results_history.h"
 #include "shell/form1.h"
 
 int main(int argc, char* argv[]) {
@@ -48,6 +50,19 @@ int main(int argc, char* argv[]) {
     for (int section : {8, 0, 1, 2, 3, 4, 5, 6, 7}) {
         form.Command1_Click(section);
         save(QStringLiteral("section-%1").arg(section));
+    }
+    // The number pad over the simplify exercise, and the results window with two lines.
+    form.Command1_Click(4);
+    form.numberPad().openFor(2);
+    form.results().writeLine(QStringLiteral("24/36 = 12/18 = 2/3 =  * MUY BIEN *"));
+    form.results().writeLine(QStringLiteral("3/4 X 2/5 = 6/20 ** CON ERRORES **"));
+    form.results().show();
+    QApplication::processEvents();
+    for (auto [name, window] : {std::pair<const char*, QWidget*>{"pad", form.numberPad().window()},
+                                {"results", form.results().window()}}) {
+        const QString path = folder + "/" + name + ".png";
+        if (!window->grab().save(path)) return 1;
+        std::printf("%s\n", qPrintable(path));
     }
     return 0;
 }
