@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "learn/representation_lesson.h"
+#include "learn/sum_lesson.h"
 #include "pictures/pie_renderer.h"
 #include "testkit.h"
 
@@ -54,6 +55,22 @@ void clear(benchmark::State& state, int screen) {
     }
 }
 
+// The add/subtract lesson's two pies, A′ = n/2 / n and B′ = n/3 / n: their cost follows the
+// picture, not the denominator, which the pupil can amplify without limit.
+void drawSumPies(benchmark::State& state, int screen, const char* denominator) {
+    App& app = appFor(screen);
+    const double n = QString::fromLatin1(denominator).toDouble();
+    app.button("Command12(0)").setCaption(QString::fromLatin1(denominator));
+    app.button("Command12(1)").setCaption(QString::fromLatin1(denominator));
+    app.label("Label8(2)").setCaption(QString::number(n / 2, 'f', 0));
+    app.label("Label8(3)").setCaption(QString::number(n / 3, 'f', 0));
+    rc::PictureBox& picture = app.picture("Picture2");
+    for (auto _ : state) {
+        app.form().sumLesson().DrawSumPies();
+        benchmark::DoNotOptimize(picture.surface().image().constBits());
+    }
+}
+
 // A pupil's click on the upper half of 1/2 in Picture1: the half turns white, the next click
 // turns it blue again. Each click floods the largest sector there is.
 void sectorClick(benchmark::State& state, int screen) {
@@ -91,6 +108,9 @@ int main(int argc, char** argv) {
                 ("DrawPies/" + size + "/" + f.numerator + "/" + f.denominator).c_str(), drawPies,
                 screen, f.numerator, f.denominator);
         benchmark::RegisterBenchmark(("sectorClick/" + size).c_str(), sectorClick, screen);
+        for (const char* n : {"12", "1200", "120000"})
+            benchmark::RegisterBenchmark(("DrawSumPies/" + size + "/" + n).c_str(), drawSumPies,
+                                         screen, n);
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -161,6 +161,64 @@ struct SimplifyPage {
     App& app;
 };
 
+// "Suma y resta": A and B, their equivalents A′ and B′, the result, the two pies.
+struct SumLessonPage {
+    explicit SumLessonPage(App& app) : app(app) {}
+    // Deals A = n0/d0 and B = n1/d1 with the next menu click.
+    void deal(int n0, int d0, int n1, int d1) {
+        app.random.deal(11, 2, d0);
+        app.random.deal(d0, 1, n0);
+        app.random.deal(11, 2, d1);
+        app.random.deal(d1, 1, n1);
+    }
+    void open() { app.click("Command1(3)"); }
+    QString given() const {
+        return pair(app, "Label8(0)", "Label9(0)") + sign(16) + pair(app, "Label8(1)", "Label9(1)");
+    }
+    // "3/6 - 2/6" as A′ and B′ read.
+    QString equivalents() const {
+        return app.label("Label8(2)").Caption() + "/" + button(0).Caption() + sign(23) +
+               app.label("Label8(3)").Caption() + "/" + button(1).Caption();
+    }
+    CommandButton& button(int index) const {
+        return app.button(QStringLiteral("Command12(%1)").arg(index));
+    }
+    void amplifyA(int times = 1) { pressTimes(app, "Command12(0)", times); }
+    void amplifyB(int times = 1) { pressTimes(app, "Command12(1)", times); }
+    void backA(int times = 1) { pressTimes(app, "Command13(0)", times); }
+    void backB(int times = 1) { pressTimes(app, "Command13(1)", times); }
+    // The result's numerator (2) and its "+5" (4), "-1" (5); its denominator 3, 6, 7.
+    void press(int index, int times = 1) {
+        pressTimes(app, QStringLiteral("Command12(%1)").arg(index), times);
+    }
+    QString result() const { return button(2).Caption() + "/" + button(3).Caption(); }
+    // The result with its counters, "=" and bar: all shown or all hidden.
+    bool resultShown() const {
+        int shown = 0;
+        for (int i = 2; i <= 7; ++i) shown += button(i).Visible();
+        for (int i : {24, 25, 26}) shown += app.controls().array<Line>("Line1")(i).Visible();
+        if (shown != 0 && shown != 9) throw std::logic_error("the result is partly shown");
+        return shown == 9;
+    }
+    // The factor written on the arrows of A (0) or B (1), empty while they are hidden.
+    QString arrows(int fraction) const {
+        const char* lines = fraction == 0 ? "Line3" : "Line4";
+        const QString label = fraction == 0 ? "Label10(%1)" : "Label11(%1)";
+        int shown = 0;
+        for (int i = 0; i <= 9; ++i) shown += app.controls().array<Line>(lines)(i).Visible();
+        for (int i = 0; i <= 1; ++i) shown += app.label(label.arg(i)).Visible();
+        if (shown == 0) return {};
+        if (shown != 12) return "partly shown";
+        return app.label(label.arg(0)).Caption() + "|" + app.label(label.arg(1)).Caption();
+    }
+    App& app;
+
+  private:
+    QString sign(int vertical) const {
+        return app.controls().array<Line>("Line1")(vertical).Visible() ? " + " : " - ";
+    }
+};
+
 // ---------------------------------------------------------------------------------------------
 // Colours as the pupil sees them: read from the pixels the window paints.
 

@@ -185,8 +185,33 @@ void checkPracticeInvariants(App& app, const PracticeSnapshot& before, const QSt
     }
 }
 
+// The add/subtract lesson: A′ and B′ are A and B amplified by whole factors of at least 1, and
+// the result shows exactly when their denominators read the same.
+void checkSumLessonInvariants(App& app) {
+    auto value = [&](const QString& address) {
+        rc::Control* control = app.controls().find(address);
+        if (auto* label = dynamic_cast<rc::Label*>(control)) return rc::Val(label->Caption());
+        return rc::Val(dynamic_cast<rc::CommandButton*>(control)->Caption());
+    };
+    for (int i = 0; i <= 1; ++i) {
+        const double n = value(QStringLiteral("Label8(%1)").arg(i));
+        const double d = value(QStringLiteral("Label9(%1)").arg(i));
+        const double denominator = value(QStringLiteral("Command12(%1)").arg(i));
+        const double numerator = value(QStringLiteral("Label8(%1)").arg(i + 2));
+        if (d == 0) return;  // design captions, before the lesson was first opened
+        const double k = denominator / d;
+        QVERIFY2(
+            k >= 1 && k == std::floor(k) && numerator == k * n,
+            qPrintable(
+                QStringLiteral("%1/%2 from %3/%4").arg(numerator).arg(denominator).arg(n).arg(d)));
+    }
+    const bool same = app.button("Command12(0)").Caption() == app.button("Command12(1)").Caption();
+    QCOMPARE(app.button("Command12(2)").Visible(), same);
+    QCOMPARE(app.controls().array<rc::Line>("Line1")(26).Visible(), same);
+}
+
 void checkSectionInvariants(App& app, const QString& name, const PracticeSnapshot& before,
-                            bool productDealt) {
+                            bool productDealt, bool sumLessonOpened) {
     checkMenuInvariants(app);
     if (QTest::currentTestFailed()) return;
     checkPracticeInvariants(app, before, name, productDealt);
@@ -196,6 +221,7 @@ void checkSectionInvariants(App& app, const QString& name, const PracticeSnapsho
     if (QTest::currentTestFailed()) return;
     checkAmplifySimplifyInvariants(app);
     if (QTest::currentTestFailed()) return;
+    if (sumLessonOpened) checkSumLessonInvariants(app);
 }
 
 // Now and then the pupil knows the answer: it is entered with the same buttons and pad, then
@@ -280,6 +306,7 @@ class TestRandomClicks : public QObject {
         QTest::newRow("simplify, seed 6") << 6 << 1280 << 800 << 2;
         QTest::newRow("simplify exercise and pad, seed 7") << 7 << 1280 << 800 << 4;
         QTest::newRow("multiply/divide exercise, seed 8") << 8 << 1280 << 800 << 6;
+        QTest::newRow("add/subtract lesson, seed 9") << 9 << 1280 << 800 << 3;
     }
 
     void randomClicks() {
@@ -311,6 +338,7 @@ class TestRandomClicks : public QObject {
         QMap<QString, int> clicksOn;
         PracticeSnapshot before = snapshot(app, {});
         bool productDealt = section == 6;
+        bool sumLessonOpened = section == 3;
         for (int n = 0; n < clicks; ++n) {
             // Now and then the pupil closes the results window.
             if (rc::Form3* results = app.form().results().window();
@@ -325,7 +353,7 @@ class TestRandomClicks : public QObject {
                 QCoreApplication::processEvents();
                 ++clicksOn["answered"];
                 checkSectionInvariants(app, current == 4 ? "Command21" : "Command19", before,
-                                       productDealt);
+                                       productDealt, sumLessonOpened);
                 if (QTest::currentTestFailed()) QFAIL(qPrintable("after answering, " + last));
                 before = snapshot(app, before);
                 continue;
@@ -366,9 +394,10 @@ class TestRandomClicks : public QObject {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             ++clicksOn[name];
             if (name == "Command1(6)") productDealt = true;
+            if (name == "Command1(3)") sumLessonOpened = true;
             // A right click presses no button; the invariants are told so.
             checkSectionInvariants(app, button == Qt::LeftButton ? name : name + " right", before,
-                                   productDealt);
+                                   productDealt, sumLessonOpened);
             if (QTest::currentTestFailed()) QFAIL(qPrintable("after " + last));
             before = snapshot(app, before);
         }
