@@ -1,5 +1,5 @@
-// "Representación gráfica" as a pupil meets it: the buttons with their limits, and clicks on the
-// sectors of the picture. Runs as is and again on a display scaled 2x (QT_SCALE_FACTOR=2), where
+// "Representación gráfica": clicks on the sectors of the picture (the buttons' rules are in
+// test_lessons). Runs as is and again on a display scaled 2x (QT_SCALE_FACTOR=2), where
 // the picture has twice the pixels each way and the pointer is mapped to them.
 #include <QTest>
 #include <cmath>
@@ -41,82 +41,6 @@ class TestRepresentation : public QObject {
         const QImage drawn = lesson->image();
         const int offset = int(PictureBox::border * ratio);
         QCOMPARE(shown.copy(offset, offset, drawn.width(), drawn.height()), drawn);
-    }
-
-    void numeratorButtons() {
-        Lesson lesson;
-        lesson->stepNumerator(Up);
-        QCOMPARE(lesson->fraction(), "2/2");
-        QCOMPARE(sectorRegions(lesson->picture.surface()).count(Blue), 2);
-        lesson->stepNumerator(Down, 2);
-        QCOMPARE(lesson->fraction(), "0/2");
-        // "--" at 0 is refused, and the picture is drawn again all the same.
-        lesson->stain();
-        lesson->stepNumerator(Down);
-        QCOMPARE(lesson->fraction(), "0/2");
-        QVERIFY(!lesson->stained());
-        QCOMPARE(sectorRegions(lesson->picture.surface()).count(White), 2);
-    }
-
-    void denominatorLimits() {
-        Lesson lesson;
-        lesson->stain();
-        lesson->stepDenominator(Down);  // "-" at 2
-        QCOMPARE(lesson->fraction(), "1/2");
-        QVERIFY(!lesson->stained());
-        lesson->stepDenominator(Up, 148);
-        QCOMPARE(lesson->fraction(), "1/150");
-        lesson->stain();
-        lesson->stepDenominator(Up);  // "+" at 150
-        QCOMPARE(lesson->fraction(), "1/150");
-        QVERIFY(!lesson->stained());
-        lesson->stepDenominator(Down);
-        QCOMPARE(lesson->fraction(), "1/149");
-    }
-
-    // With denominator 2 the numerator reaches 32 (16 whole circles); then "+" and the
-    // denominator's "-" are refused.
-    void sixteenCircles() {
-        Lesson lesson;
-        lesson->stepNumerator(Up, 31);
-        QCOMPARE(lesson->fraction(), "32/2");
-        QCOMPARE(lesson->wholeUnits(), 16.0);
-        QCOMPARE(sectorRegions(lesson->picture.surface()).count(Blue), 32);
-        lesson->stepNumerator(Up);
-        lesson->stepDenominator(Down);
-        QCOMPARE(lesson->fraction(), "32/2");
-    }
-
-    // From 47/3 (15 whole circles) the denominator's "-" still goes: 47/2, 23 whole circles
-    // and a partial one in 24 cells. Then "+" and "-" are refused until "+" on the
-    // denominator.
-    void stepDownFromFifteenCircles() {
-        Lesson lesson;
-        lesson->reach(47, 3);
-        QCOMPARE(lesson->wholeUnits(), 15.0);
-        lesson->stepDenominator(Down);
-        QCOMPARE(lesson->fraction(), "47/2");
-        QCOMPARE(lesson->wholeUnits(), 23.0);
-        auto regions = sectorRegions(lesson->picture.surface());
-        QCOMPARE(regions.count(Blue), 47);
-        QCOMPARE(regions.count(White), 1);
-        const int cell = lesson->picture.ScaleWidth() / 24;
-        const auto& white = *std::find_if(regions.all.begin(), regions.all.end(),
-                                          [](const auto& r) { return r.colour == White; });
-        QCOMPARE(int(white.centreX()) / cell, 23);  // the last of 24 cells
-        lesson->stepNumerator(Up);
-        lesson->stepDenominator(Down);
-        QCOMPARE(lesson->fraction(), "47/2");
-        lesson->stepDenominator(Up);
-        QCOMPARE(lesson->fraction(), "47/3");
-        lesson->stepNumerator(Up);
-        QCOMPARE(lesson->fraction(), "48/3");
-        // 16 whole circles with denominator 3: neither "+" nor "-" goes on.
-        lesson->stepDenominator(Down);
-        lesson->stepNumerator(Up);
-        QCOMPARE(lesson->fraction(), "48/3");
-        lesson->stepNumerator(Down);
-        QCOMPARE(lesson->fraction(), "47/3");
     }
 
     // Clicks change the fraction without a drawing, so WholeUnits1 keeps the last drawing's

@@ -1,0 +1,362 @@
+// The three windows as a pupil meets them, checked against numbers written down here from the
+// windows' design, not read from the program's own tables: controls, colours as painted, help
+// texts, the menu, the layout on a given screen, the placement of the other two windows.
+#include <QAccessible>
+#include <QFile>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "controls/twips.h"
+#include "pages.h"
+
+using namespace rc;
+using namespace rc::testing;
+
+namespace {
+
+// The main window on an 800 x 600 screen with the pad and the results window opened once.
+struct Windows {
+    Windows() {
+        app.form().numberPad().openFor(0);
+        app.form().results().show();
+    }
+    Control& find(const QString& address) const {
+        const QString window = address.section('.', 0, 0), name = address.section('.', 1);
+        const Controls& controls = window == "Form2"   ? app.form().numberPad().window()->controls()
+                                   : window == "Form3" ? app.form().results().window()->controls()
+                                                       : app.controls();
+        Control* control = controls.find(window == "Form1" ? address.mid(6) : name);
+        if (!control) throw std::out_of_range(address.toStdString());
+        return *control;
+    }
+    mutable App app;
+};
+
+QString caption(Control& control) {
+    if (auto* label = dynamic_cast<Label*>(&control)) return label->Caption();
+    if (auto* button = dynamic_cast<CommandButton*>(&control)) return button->Caption();
+    if (auto* option = dynamic_cast<OptionButton*>(&control)) return option->Caption();
+    return {};
+}
+
+QStringList helpTexts() {
+    QFile file(QStringLiteral(RUEDECITAS_TEST_DATA "/help_texts.txt"));
+    if (!file.open(QIODevice::ReadOnly)) qFatal("no help texts");
+    return QString::fromUtf8(file.readAll()).split('\n').mid(0, 9);
+}
+
+const Colour Teal = RGB(0, 128, 128);
+
+}  // namespace
+
+class TestWindows : public QObject {
+    Q_OBJECT
+    std::unique_ptr<Windows> shared;  // one set of windows for the table of controls
+
+  private slots:
+    void initTestCase() { prepareApplication(); }
+    void cleanupTestCase() { shared.reset(); }
+
+    // About fifty controls of every window and section: caption, design place and size in
+    // twips (a line's two ends), font.
+    void controls_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("text");  // "*": not compared (set at run time)
+        QTest::addColumn<QList<double>>("geometry");
+        QTest::addColumn<QString>("font");  // "Arial 18 bold"
+        using G = QList<double>;
+        const QString plain = "MS Sans Serif 8.25";
+        auto row = [](const char* address, const QString& text, G geometry, const QString& font) {
+            QTest::newRow(address) << address << text << geometry << font;
+        };
+        row("Form1.Command20", "HISTORIAL", G{120, 6600, 1695, 375}, plain);
+        row("Form1.Command1(0)", "Representación gráfica", G{120, 2280, 1695, 495}, plain);
+        row("Form1.Command1(6)", "MULTIPLICACIÓN Y DIVISIÓN", G{120, 5160, 1695, 495}, plain);
+        row("Form1.Command1(7)", "PRESENTACIÓN", G{120, 960, 1695, 375}, plain);
+        row("Form1.Command1(5)", "SUMA Y RESTA", G{120, 5760, 1695, 375}, plain);
+        row("Form1.Label20(1)", "Practica", G{120, 4320, 1335, 375}, "Arial 12 bold");
+        row("Form1.Label21", "*", G{2280, 120, 9375, 855}, "Arial 9.75 bold");
+        row("Form1.Command2(1)", "--", G{1200, 720, 495, 375}, plain);
+        row("Form1.Command3(1)", "-", G{1200, 1680, 495, 375}, plain);
+        row("Form1.Label1(1)", "2", G{480, 1320, 615, 495}, "Arial 18 bold");
+        row("Form1.Command5(0)", "+", G{1200, 1320, 495, 375}, plain);
+        row("Form1.Command6(9)", "X 10", G{6960, 240, 615, 375}, "Arial 12 bold");
+        row("Form1.Command8(1)", "--", G{840, 1680, 375, 255}, plain);
+        row("Form1.Label5(2)", "*", G{3960, 1440, 1575, 495}, "Arial 18 bold");
+        row("Form1.Label4(2)", "*", G{3840, 720, 1815, 495}, "Arial 18 bold");
+        row("Form1.Command9(4)", ": 11", G{4200, 240, 735, 375}, "Arial 14.25 bold");
+        row("Form1.Label3(2)",
+            "Esta fracción no puede simplificarse por el número seleccionado porque el "
+            "numerador o el denominador o los dos no son divisibles por el número "
+            "seleccionado.",
+            G{1920, 720, 5175, 1455}, "Arial 12 bold");
+        row("Form1.Label7(0)", "32", G{0, 1560, 1095, 495}, "Arial 18 bold");
+        row("Form1.Command11(0)", "+", G{960, 1560, 375, 255}, plain);
+        row("Form1.Command12(4)", "+5", G{6840, 480, 495, 495}, "Arial 18 bold");
+        row("Form1.Command13(1)", "-----", G{5520, 2400, 615, 255}, plain);
+        row("Form1.Label11(1)", "Label11", G{2880, 2640, 855, 375}, "Arial 12 bold");
+        row("Form1.Label9(1)", "*", G{2160, 1800, 975, 375}, "Arial 18 bold");
+        row("Form1.Command21(3)", "COMPROBAR", G{6240, 1680, 1215, 615}, "Arial 8.25");
+        row("Form1.Label17(11)", "*", G{7920, 1200, 855, 495}, "Arial 18 bold");
+        row("Form1.Command17", "COMPROBAR", G{4080, 2400, 4335, 2415}, "Arial 26.25 bold");
+        row("Form1.Command16(2)", "-1", G{6840, 480, 375, 375}, "MS Sans Serif 9.75");
+        row("Form1.Command15(3)", "+5", G{7800, 480, 375, 375}, "MS Sans Serif 9.75");
+        row("Form1.Command14(1)", "*", G{5280, 960, 735, 495}, "Arial 14.25 bold");
+        row("Form1.List1(2)", "", G{2640, 2280, 975, 2910}, "Arial 12 bold");
+        row("Form1.Label14(0)", "", G{240, 5400, 1095, 255}, plain);
+        row("Form1.Command19", "COMPROBAR", G{600, 3120, 3255, 1215}, "Arial 18 bold");
+        row("Form1.Command18(4)", "+5", G{5160, 3240, 615, 495}, "Arial 18 bold");
+        row("Form1.Option1(1)", "División de fracciones", G{360, 720, 4575, 375},
+            "Arial 14.25 bold");
+        row("Form1.Label15(1)", "*", G{2760, 1680, 975, 495}, "Arial 18 bold");
+        row("Form1.Label18(0)", "Ruedecitas 1.1", G{840, 360, 5655, 1095}, "Arial 36 bold");
+        row("Form1.Label18(1)",
+            "Un programa que tiene como objetivo ayudar a comprender las fracciones",
+            G{840, 1440, 5655, 735}, "Arial 12");
+        row("Form1.Label18(5)", "Mayo 2003", G{840, 3840, 5655, 375}, "Arial 12");
+        row("Form1.Label19(3)", "DENOMINADOR", G{3000, 4080, 3735, 615}, "Arial 24 bold");
+        row("Form1.Label19(0)", "3", G{1560, 720, 975, 1575}, "Arial 72 bold");
+        row("Form1.Line6(7)", "", G{2040, 2040, 2055, 2055}, "");
+        row("Form1.Line8", "", G{600, 2520, 3600, 2520}, "");
+        row("Form1.Line4(3)", "", G{5640, 840, 5880, 1080}, "");
+        row("Form1.Line1(23)", "", G{5040, 1440, 5040, 1920}, "");
+        row("Form1.Line5(9)", "", G{2400, 1680, 2400, 1440}, "");
+        row("Form1.Line7(13)", "", G{7440, 960, 7800, 960}, "");
+        row("Form2.Command3", "BORRAR", G{2880, 3240, 1575, 615}, "Arial 15.75 bold");
+        row("Form2.Command2(5)", "-10", G{3720, 2520, 735, 615}, "Arial 18 bold");
+        row("Form2.Command1(0)", "0", G{960, 3240, 735, 555}, "Arial 24 bold");
+        row("Form2.Command1(9)", "9", G{1800, 2520, 735, 615}, "Arial 24 bold");
+        row("Form2.Label1", "0", G{2040, 120, 2175, 735}, "Arial 36 bold");
+        row("Form2.Shape1", "", G{1800, 120, 2655, 855}, "");
+        row("Form3.List1", "", G{240, 240, 9255, 5460}, "MS Sans Serif 13.5");
+    }
+    void controls() {
+        if (!shared) shared = std::make_unique<Windows>();
+        Windows& windows = *shared;
+        QFETCH(QString, address);
+        QFETCH(QString, text);
+        QFETCH(QList<double>, geometry);
+        QFETCH(QString, font);
+        Control& control = windows.find(address);
+        if (text != "*") QCOMPARE(caption(control), text);
+        if (auto* line = dynamic_cast<Line*>(&control))
+            QCOMPARE(QList<double>({line->X1(), line->Y1(), line->X2(), line->Y2()}), geometry);
+        else
+            QCOMPARE(
+                QList<double>({control.Left(), control.Top(), control.Width(), control.Height()}),
+                geometry);
+        if (font.isEmpty()) return;
+        const QFont shown = control.widget()->font();
+        const QString bold = shown.bold() ? " bold" : "";
+        QCOMPARE(shown.family() + " " + QString::number(shown.pointSizeF()) + bold, font);
+    }
+
+    // What a pupil sees, read from the painted pixels of each kind of control.
+    void coloursAsPainted_data() {
+        QTest::addColumn<int>("section");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("probe");  // fill, text, corner (inside), line
+        QTest::addColumn<Colour>("colour");
+        auto row = [](const char* what, int section, const char* address, const char* probe,
+                      Colour colour) {
+            QTest::newRow(what) << section << address << probe << colour;
+        };
+        row("graphical button: its colour", 7, "Form1.Command20", "fill", RGB(255, 128, 255));
+        row("graphical button: menu green", 7, "Form1.Command1(7)", "fill", RGB(0, 255, 0));
+        row("graphical button: menu white", 7, "Form1.Command1(0)", "fill", White);
+        row("graphical button: lesson colour", 3, "Form1.Command13(0)", "fill", RGB(0, 192, 192));
+        row("graphical button: pad key", 4, "Form2.Command2(0)", "fill", RGB(255, 192, 255));
+        row("standard button: the desktop's grey face", 0, "Form1.Command2(0)", "grey", 0);
+        row("label: white text", 7, "Form1.Label18(0)", "text", White);
+        row("label: green text", 7, "Form1.Label18(1)", "text", RGB(192, 255, 192));
+        row("label: pale yellow text", 7, "Form1.Label18(2)", "text", RGB(255, 255, 192));
+        row("label: transparent on the frame", 7, "Form1.Label18(0)", "corner", Teal);
+        row("label: teal text", 3, "Form1.Label9(0)", "text", RGB(0, 192, 192));
+        row("label: magenta text", 3, "Form1.Label8(1)", "text", RGB(192, 0, 192));
+        row("label: pad display", 4, "Form2.Label1", "text", resolved(SystemColour::Highlight));
+        row("frame: the form colour", 7, "Form1.Frame10", "corner", Teal);
+        row("frame: grey at design, the form colour", 3, "Form1.Frame6", "corner", Teal);
+        row("option button: on the form colour", 6, "Form1.Option1(0)", "fill", Teal);
+        row("option button: white caption", 6, "Form1.Option1(1)", "text", White);
+        row("line: white bar", 8, "Form1.Line8", "line", White);
+        row("line: menu-bar colour", 3, "Form1.Line1(22)", "line", RGB(212, 208, 200));
+        row("line: magenta arrow", 3, "Form1.Line4(0)", "none", RGB(192, 0, 192));
+        row("shape: dark border", 4, "Form2.Shape1", "line", RGB(0, 0, 0));
+        row("list: its back colour", 4, "Form3.List1", "corner", Teal);
+        row("list: white lines", 4, "Form3.List1", "text", White);
+        row("window: the pad", 4, "Form2", "window", RGB(255, 255, 192));
+        row("window: the results", 4, "Form3", "window", RGB(255, 128, 255));
+    }
+    void coloursAsPainted() {
+        QFETCH(int, section);
+        QFETCH(QString, address);
+        QFETCH(QString, probe);
+        QFETCH(Colour, colour);
+        Windows windows;
+        windows.app.form().results().writeLine("3/4 X 2/5 = 6/20 ** MUY BIEN **");
+        windows.app.click(QStringLiteral("Command1(%1)").arg(section));
+        if (probe == "none") {  // hidden until the pupil amplifies B
+            QVERIFY(!windows.find(address).Visible());
+            windows.app.click("Command12(1)");
+            probe = "line";
+        }
+        if (probe == "window") {
+            QWidget* window = address == "Form2"
+                                  ? static_cast<QWidget*>(windows.app.form().numberPad().window())
+                                  : windows.app.form().results().window();
+            QCOMPARE(fromQColor(window->grab().toImage().pixelColor(3, 3)), colour);
+            return;
+        }
+        Control& control = windows.find(address);
+        const QImage image = shown(control);
+        if (probe == "fill") QCOMPARE(fillShown(control), colour);
+        if (probe == "grey") {
+            const QColor face = toQColor(fillShown(control));
+            QVERIFY(face.red() == face.green() && face.green() == face.blue() && face.red() > 200);
+        }
+        if (probe == "text" || probe == "line") QVERIFY(showsColour(control, colour));
+        if (probe == "corner")
+            QCOMPARE(fromQColor(image.pixelColor(5, image.height() - 5)), colour);
+    }
+
+    // Each menu button shows its section, its help text whole and the lessons' shared
+    // controls as this table says; the menu restarts the section and clears HadErrors.
+    void menu_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("shared");  // Picture1, Picture2, Frame2, Frame3
+        const char* table[] = {"1111", "0101", "0101", "0100", "0000",
+                               "0000", "0000", "0000", "0000"};
+        for (int i = 0; i <= 8; ++i)
+            QTest::newRow(qPrintable(QString::number(i))) << i << QString(table[i]);
+    }
+    void menu() {
+        QFETCH(int, index);
+        QFETCH(QString, shared);
+        const QStringList texts = helpTexts();
+        for (int from : {7, index, (index + 4) % 9}) {
+            App app;
+            app.click(QStringLiteral("Command1(%1)").arg(from));
+            app.form().state().HadErrors = -1;
+            app.click(QStringLiteral("Command1(%1)").arg(index));
+            QCOMPARE(app.form().state().HadErrors, 0);
+            QCOMPARE(app.label("Label21").Caption(), texts[index]);
+            QString sharedShown, framesShown, green;
+            for (const char* name : {"Picture1", "Picture2", "Frame2", "Frame3"})
+                sharedShown += app.controls().find(name)->Visible() ? "1" : "0";
+            for (int i = 0; i <= 8; ++i) {
+                framesShown += app.frame(QStringLiteral("Frame1(%1)").arg(i)).Visible() ? "1" : "0";
+                green +=
+                    fillShown(app.button(QStringLiteral("Command1(%1)").arg(i))) == RGB(0, 255, 0)
+                        ? "1"
+                        : "0";
+            }
+            QCOMPARE(sharedShown, shared);
+            QString one(9, '0');
+            one[index] = '1';
+            QCOMPARE(framesShown, one);
+            QCOMPARE(green, one);
+        }
+    }
+
+    // The first screen: "PRESENTACIÓN" green, help text 7, only the presentation shown.
+    void startUp() {
+        App app;
+        QCOMPARE(app.label("Label21").Caption(), helpTexts()[7]);
+        QCOMPARE(app.form().state().CurrentSection, 7);
+        QCOMPARE(app.random.randomizeCalls, 1);
+        QVERIFY(!app.picture("Picture1").Visible() && !app.frame("Frame2").Visible());
+        QVERIFY(app.picture("Picture2").widget()->visibleRegion().isEmpty());  // behind
+        QVERIFY(app.form().windowTitle().startsWith("Ruedecitas 1.1 - "));
+        QVERIFY(app.form().windowTitle().endsWith(app.label("Label18(4)").Caption()));
+        QVERIFY(app.controls().array<OptionButton>("Option1")(0).Value());
+    }
+
+    // The worked numbers of an 800 x 600 screen, the other windows' places on it, a narrow
+    // screen cutting a wide section equally on both sides, and a 144 dpi screen.
+    void layout() {
+        Windows windows;
+        App& app = windows.app;
+        auto geometry = [&](const QString& address) {
+            Control& c = windows.find(address);
+            return QList<double>({c.Left(), c.Top(), c.Width(), c.Height()});
+        };
+        using G = QList<double>;
+        for (int i = 0; i <= 8; ++i)
+            QCOMPARE(geometry(QStringLiteral("Form1.Frame1(%1)").arg(i)),
+                     G({1845, 890, 10075, 7110}));
+        QCOMPARE(geometry("Form1.Picture1"), G({1905, 1090, 8120, 3355}));
+        QCOMPARE(geometry("Form1.Picture2"), G({1905, 4475, 8120, 3355}));
+        QCOMPARE(geometry("Form1.Frame2").mid(0, 2), G({10045, 1090}));
+        QCOMPARE(geometry("Form1.Frame3").mid(0, 2), G({10045, 4475}));
+        QCOMPARE(geometry("Form1.Frame10").mid(0, 2), G({1550, 1327}));
+        QCOMPARE(geometry("Form1.Frame9").mid(0, 2), G({410, 200}));
+        QCOMPARE(geometry("Form1.Frame6").mid(0, 2), G({120, 150}));
+        QCOMPARE(app.picture("Picture1").widget()->geometry(), QRect(127, 73, 541, 224));
+        // The pad under the simplify exercise; the results window over the section area, 500
+        // twips lower than centred (offscreen, the desktop frames it with 2 pixels a side).
+        Form2& pad = *app.form().numberPad().window();
+        QCOMPARE(QPoint(int(pad.Left()), int(pad.Top())), QPoint(2250, 3750));
+        Form3& results = *app.form().results().window();
+        QCOMPARE(QPoint(int(results.Left()), int(results.Top())), QPoint(1995, 1950));
+
+        App narrow({640, 480, 96});
+        QCOMPARE(narrow.frame("Frame7").Left(), -610.0);
+        App dense({1200, 900, 144});
+        QCOMPARE(twips::perPixel(), 10.0);
+        QCOMPARE(dense.frame("Frame1(0)").Width(), 12000.0 - 1845 - 80);
+        twips::setLogicalDpi(96);
+    }
+
+    // The results window: written hidden, kept by "HISTORIAL", emptied when the pupil closes
+    // it; closing the main window ends the program with every window.
+    void windowsLifecycle() {
+        App app;
+        ResultsPage results(app);
+        app.form().results().writeLine("a");
+        results.open();
+        results.open();
+        QCOMPARE(results.lines(), QStringList{"a"});
+        QVERIFY(!results.window()->parentWidget() && !results.window()->isModal());
+        results.window()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        results.open();
+        QCOMPARE(results.lines(), QStringList());
+        app.form().numberPad().openFor(3);
+        QPointer<QWidget> pad = app.form().numberPad().window(), list = results.window();
+        app.form().close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(app.endRequests, 1);
+        QVERIFY(!pad && !list);
+    }
+
+    // A screen reader meets each control by what it shows.
+    void accessibleNames() {
+        App app;
+        auto name = [](const Control& c) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c.widget());
+            return a ? a->text(QAccessible::Name) : QString();
+        };
+        QCOMPARE(name(app.button("Command1(7)")), "PRESENTACIÓN");
+        QCOMPARE(name(app.label("Label19(0)")), "3");
+        QCOMPARE(name(*app.controls().find("Option1(1)")), "División de fracciones");
+        QVERIFY(!name(app.picture("Picture1")).isEmpty());
+        QVERIFY(!name(*app.controls().find("List1(0)")).isEmpty());
+    }
+
+    // The real message box: the program's title, the text, one OK button.
+    void messageBox() {
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            seen = box->windowTitle() + "|" + box->text() + "|" +
+                   QString::number(box->buttons().size());
+            box->button(QMessageBox::Ok)->click();
+        });
+        QtMessageBoxes().MsgBox("Muy bien");
+        QCOMPARE(seen, "Ruedecitas|Muy bien|1");
+    }
+};
+
+QTEST_MAIN(TestWindows)
+#include "test_windows.moc"
