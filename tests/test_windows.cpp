@@ -57,78 +57,75 @@ class TestWindows : public QObject {
     void initTestCase() { prepareApplication(); }
     void cleanupTestCase() { shared.reset(); }
 
-    // About fifty controls of every window and section: caption, design place and size in
-    // twips (a line's two ends), font.
+    // About fifty controls of every window and section: caption ("*": set at run time), design
+    // place and size in twips (a line's two ends), font.
     void controls_data() {
+        const char* table = R"(
+Form1.Command20    | HISTORIAL                  | 120 6600 1695 375   | MS Sans Serif 8.25
+Form1.Command1(0)  | Representación gráfica     | 120 2280 1695 495   | MS Sans Serif 8.25
+Form1.Command1(6)  | MULTIPLICACIÓN Y DIVISIÓN  | 120 5160 1695 495   | MS Sans Serif 8.25
+Form1.Command1(7)  | PRESENTACIÓN               | 120 960 1695 375    | MS Sans Serif 8.25
+Form1.Command1(5)  | SUMA Y RESTA               | 120 5760 1695 375   | MS Sans Serif 8.25
+Form1.Label20(1)   | Practica                   | 120 4320 1335 375   | Arial 12 bold
+Form1.Label21      | *                          | 2280 120 9375 855   | Arial 9.75 bold
+Form1.Command2(1)  | --                         | 1200 720 495 375    | MS Sans Serif 8.25
+Form1.Command3(1)  | -                          | 1200 1680 495 375   | MS Sans Serif 8.25
+Form1.Label1(1)    | 2                          | 480 1320 615 495    | Arial 18 bold
+Form1.Command5(0)  | +                          | 1200 1320 495 375   | MS Sans Serif 8.25
+Form1.Command6(9)  | X 10                       | 6960 240 615 375    | Arial 12 bold
+Form1.Command8(1)  | --                         | 840 1680 375 255    | MS Sans Serif 8.25
+Form1.Label5(2)    | *                          | 3960 1440 1575 495  | Arial 18 bold
+Form1.Label4(2)    | *                          | 3840 720 1815 495   | Arial 18 bold
+Form1.Command9(4)  | : 11                       | 4200 240 735 375    | Arial 14.25 bold
+Form1.Label3(2)    | *                          | 1920 720 5175 1455  | Arial 12 bold
+Form1.Label7(0)    | 32                         | 0 1560 1095 495     | Arial 18 bold
+Form1.Command11(0) | +                          | 960 1560 375 255    | MS Sans Serif 8.25
+Form1.Command12(4) | +5                         | 6840 480 495 495    | Arial 18 bold
+Form1.Command13(1) | -----                      | 5520 2400 615 255   | MS Sans Serif 8.25
+Form1.Label11(1)   | Label11                    | 2880 2640 855 375   | Arial 12 bold
+Form1.Label9(1)    | *                          | 2160 1800 975 375   | Arial 18 bold
+Form1.Command21(3) | COMPROBAR                  | 6240 1680 1215 615  | Arial 8.25
+Form1.Label17(11)  | *                          | 7920 1200 855 495   | Arial 18 bold
+Form1.Command17    | COMPROBAR                  | 4080 2400 4335 2415 | Arial 26.25 bold
+Form1.Command16(2) | -1                         | 6840 480 375 375    | MS Sans Serif 9.75
+Form1.Command15(3) | +5                         | 7800 480 375 375    | MS Sans Serif 9.75
+Form1.Command14(1) | *                          | 5280 960 735 495    | Arial 14.25 bold
+Form1.List1(2)     |                            | 2640 2280 975 2910  | Arial 12 bold
+Form1.Label14(0)   |                            | 240 5400 1095 255   | MS Sans Serif 8.25
+Form1.Command19    | COMPROBAR                  | 600 3120 3255 1215  | Arial 18 bold
+Form1.Command18(4) | +5                         | 5160 3240 615 495   | Arial 18 bold
+Form1.Option1(1)   | División de fracciones     | 360 720 4575 375    | Arial 14.25 bold
+Form1.Label15(1)   | *                          | 2760 1680 975 495   | Arial 18 bold
+Form1.Label18(0)   | Ruedecitas 1.1             | 840 360 5655 1095   | Arial 36 bold
+Form1.Label18(5)   | Mayo 2003                  | 840 3840 5655 375   | Arial 12
+Form1.Label19(3)   | DENOMINADOR                | 3000 4080 3735 615  | Arial 24 bold
+Form1.Label19(0)   | 3                          | 1560 720 975 1575   | Arial 72 bold
+Form1.Line6(7)     |                            | 2040 2040 2055 2055 |
+Form1.Line8        |                            | 600 2520 3600 2520  |
+Form1.Line4(3)     |                            | 5640 840 5880 1080  |
+Form1.Line1(23)    |                            | 5040 1440 5040 1920 |
+Form1.Line5(9)     |                            | 2400 1680 2400 1440 |
+Form1.Line7(13)    |                            | 7440 960 7800 960   |
+Form2.Command3     | BORRAR                     | 2880 3240 1575 615  | Arial 15.75 bold
+Form2.Command2(5)  | -10                        | 3720 2520 735 615   | Arial 18 bold
+Form2.Command1(0)  | 0                          | 960 3240 735 555    | Arial 24 bold
+Form2.Command1(9)  | 9                          | 1800 2520 735 615   | Arial 24 bold
+Form2.Label1       | 0                          | 2040 120 2175 735   | Arial 36 bold
+Form2.Shape1       |                            | 1800 120 2655 855   |
+Form3.List1        |                            | 240 240 9255 5460   | MS Sans Serif 13.5
+)";
         QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("text");  // "*": not compared (set at run time)
+        QTest::addColumn<QString>("text");
         QTest::addColumn<QList<double>>("geometry");
         QTest::addColumn<QString>("font");  // "Arial 18 bold"
-        using G = QList<double>;
-        const QString plain = "MS Sans Serif 8.25";
-        auto row = [](const char* address, const QString& text, G geometry, const QString& font) {
-            QTest::newRow(address) << address << text << geometry << font;
-        };
-        row("Form1.Command20", "HISTORIAL", G{120, 6600, 1695, 375}, plain);
-        row("Form1.Command1(0)", "Representación gráfica", G{120, 2280, 1695, 495}, plain);
-        row("Form1.Command1(6)", "MULTIPLICACIÓN Y DIVISIÓN", G{120, 5160, 1695, 495}, plain);
-        row("Form1.Command1(7)", "PRESENTACIÓN", G{120, 960, 1695, 375}, plain);
-        row("Form1.Command1(5)", "SUMA Y RESTA", G{120, 5760, 1695, 375}, plain);
-        row("Form1.Label20(1)", "Practica", G{120, 4320, 1335, 375}, "Arial 12 bold");
-        row("Form1.Label21", "*", G{2280, 120, 9375, 855}, "Arial 9.75 bold");
-        row("Form1.Command2(1)", "--", G{1200, 720, 495, 375}, plain);
-        row("Form1.Command3(1)", "-", G{1200, 1680, 495, 375}, plain);
-        row("Form1.Label1(1)", "2", G{480, 1320, 615, 495}, "Arial 18 bold");
-        row("Form1.Command5(0)", "+", G{1200, 1320, 495, 375}, plain);
-        row("Form1.Command6(9)", "X 10", G{6960, 240, 615, 375}, "Arial 12 bold");
-        row("Form1.Command8(1)", "--", G{840, 1680, 375, 255}, plain);
-        row("Form1.Label5(2)", "*", G{3960, 1440, 1575, 495}, "Arial 18 bold");
-        row("Form1.Label4(2)", "*", G{3840, 720, 1815, 495}, "Arial 18 bold");
-        row("Form1.Command9(4)", ": 11", G{4200, 240, 735, 375}, "Arial 14.25 bold");
-        row("Form1.Label3(2)",
-            "Esta fracción no puede simplificarse por el número seleccionado porque el "
-            "numerador o el denominador o los dos no son divisibles por el número "
-            "seleccionado.",
-            G{1920, 720, 5175, 1455}, "Arial 12 bold");
-        row("Form1.Label7(0)", "32", G{0, 1560, 1095, 495}, "Arial 18 bold");
-        row("Form1.Command11(0)", "+", G{960, 1560, 375, 255}, plain);
-        row("Form1.Command12(4)", "+5", G{6840, 480, 495, 495}, "Arial 18 bold");
-        row("Form1.Command13(1)", "-----", G{5520, 2400, 615, 255}, plain);
-        row("Form1.Label11(1)", "Label11", G{2880, 2640, 855, 375}, "Arial 12 bold");
-        row("Form1.Label9(1)", "*", G{2160, 1800, 975, 375}, "Arial 18 bold");
-        row("Form1.Command21(3)", "COMPROBAR", G{6240, 1680, 1215, 615}, "Arial 8.25");
-        row("Form1.Label17(11)", "*", G{7920, 1200, 855, 495}, "Arial 18 bold");
-        row("Form1.Command17", "COMPROBAR", G{4080, 2400, 4335, 2415}, "Arial 26.25 bold");
-        row("Form1.Command16(2)", "-1", G{6840, 480, 375, 375}, "MS Sans Serif 9.75");
-        row("Form1.Command15(3)", "+5", G{7800, 480, 375, 375}, "MS Sans Serif 9.75");
-        row("Form1.Command14(1)", "*", G{5280, 960, 735, 495}, "Arial 14.25 bold");
-        row("Form1.List1(2)", "", G{2640, 2280, 975, 2910}, "Arial 12 bold");
-        row("Form1.Label14(0)", "", G{240, 5400, 1095, 255}, plain);
-        row("Form1.Command19", "COMPROBAR", G{600, 3120, 3255, 1215}, "Arial 18 bold");
-        row("Form1.Command18(4)", "+5", G{5160, 3240, 615, 495}, "Arial 18 bold");
-        row("Form1.Option1(1)", "División de fracciones", G{360, 720, 4575, 375},
-            "Arial 14.25 bold");
-        row("Form1.Label15(1)", "*", G{2760, 1680, 975, 495}, "Arial 18 bold");
-        row("Form1.Label18(0)", "Ruedecitas 1.1", G{840, 360, 5655, 1095}, "Arial 36 bold");
-        row("Form1.Label18(1)",
-            "Un programa que tiene como objetivo ayudar a comprender las fracciones",
-            G{840, 1440, 5655, 735}, "Arial 12");
-        row("Form1.Label18(5)", "Mayo 2003", G{840, 3840, 5655, 375}, "Arial 12");
-        row("Form1.Label19(3)", "DENOMINADOR", G{3000, 4080, 3735, 615}, "Arial 24 bold");
-        row("Form1.Label19(0)", "3", G{1560, 720, 975, 1575}, "Arial 72 bold");
-        row("Form1.Line6(7)", "", G{2040, 2040, 2055, 2055}, "");
-        row("Form1.Line8", "", G{600, 2520, 3600, 2520}, "");
-        row("Form1.Line4(3)", "", G{5640, 840, 5880, 1080}, "");
-        row("Form1.Line1(23)", "", G{5040, 1440, 5040, 1920}, "");
-        row("Form1.Line5(9)", "", G{2400, 1680, 2400, 1440}, "");
-        row("Form1.Line7(13)", "", G{7440, 960, 7800, 960}, "");
-        row("Form2.Command3", "BORRAR", G{2880, 3240, 1575, 615}, "Arial 15.75 bold");
-        row("Form2.Command2(5)", "-10", G{3720, 2520, 735, 615}, "Arial 18 bold");
-        row("Form2.Command1(0)", "0", G{960, 3240, 735, 555}, "Arial 24 bold");
-        row("Form2.Command1(9)", "9", G{1800, 2520, 735, 615}, "Arial 24 bold");
-        row("Form2.Label1", "0", G{2040, 120, 2175, 735}, "Arial 36 bold");
-        row("Form2.Shape1", "", G{1800, 120, 2655, 855}, "");
-        row("Form3.List1", "", G{240, 240, 9255, 5460}, "MS Sans Serif 13.5");
+        for (const QString& line : QString::fromUtf8(table).split('\n', Qt::SkipEmptyParts)) {
+            const QStringList cell = line.split('|');
+            QList<double> geometry;
+            for (const QString& n : cell[2].split(' ', Qt::SkipEmptyParts))
+                geometry << n.toDouble();
+            QTest::newRow(qPrintable(cell[0].trimmed()))
+                << cell[0].trimmed() << cell[1].trimmed() << geometry << cell[3].trimmed();
+        }
     }
     void controls() {
         if (!shared) shared = std::make_unique<Windows>();
@@ -153,39 +150,44 @@ class TestWindows : public QObject {
 
     // What a pupil sees, read from the painted pixels of each kind of control.
     void coloursAsPainted_data() {
+        const char* table = R"(
+graphical button: its colour            | 7 | Form1.Command20    | fill   | 255 128 255
+graphical button: menu green            | 7 | Form1.Command1(7)  | fill   | 0 255 0
+graphical button: menu white            | 7 | Form1.Command1(0)  | fill   | 255 255 255
+graphical button: lesson colour         | 3 | Form1.Command13(0) | fill   | 0 192 192
+graphical button: pad key               | 4 | Form2.Command2(0)  | fill   | 255 192 255
+standard button: the desktop's grey     | 0 | Form1.Command2(0)  | grey   | 0 0 0
+label: white text                       | 7 | Form1.Label18(0)   | text   | 255 255 255
+label: green text                       | 7 | Form1.Label18(1)   | text   | 192 255 192
+label: pale yellow text                 | 7 | Form1.Label18(2)   | text   | 255 255 192
+label: transparent on the frame         | 7 | Form1.Label18(0)   | corner | 0 128 128
+label: teal text                        | 3 | Form1.Label9(0)    | text   | 0 192 192
+label: magenta text                     | 3 | Form1.Label8(1)    | text   | 192 0 192
+label: pad display, highlight blue      | 4 | Form2.Label1       | text   | 10 36 106
+frame: the form colour                  | 7 | Form1.Frame10      | corner | 0 128 128
+frame: grey at design, the form colour  | 3 | Form1.Frame6       | corner | 0 128 128
+option button: on the form colour       | 6 | Form1.Option1(0)   | fill   | 0 128 128
+option button: white caption            | 6 | Form1.Option1(1)   | text   | 255 255 255
+line: white bar                         | 8 | Form1.Line8        | line   | 255 255 255
+line: menu-bar colour                   | 3 | Form1.Line1(22)    | line   | 212 208 200
+line: magenta arrow, once B is amplified| 3 | Form1.Line4(0)     | none   | 192 0 192
+shape: dark border                      | 4 | Form2.Shape1       | line   | 0 0 0
+list: its back colour                   | 4 | Form3.List1        | corner | 0 128 128
+list: white lines                       | 4 | Form3.List1        | text   | 255 255 255
+window: the pad                         | 4 | Form2              | window | 255 255 192
+window: the results                     | 4 | Form3              | window | 255 128 255
+)";
         QTest::addColumn<int>("section");
         QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("probe");  // fill, text, corner (inside), line
+        QTest::addColumn<QString>("probe");  // fill, grey, text, corner (inside), line, window
         QTest::addColumn<Colour>("colour");
-        auto row = [](const char* what, int section, const char* address, const char* probe,
-                      Colour colour) {
-            QTest::newRow(what) << section << address << probe << colour;
-        };
-        row("graphical button: its colour", 7, "Form1.Command20", "fill", RGB(255, 128, 255));
-        row("graphical button: menu green", 7, "Form1.Command1(7)", "fill", RGB(0, 255, 0));
-        row("graphical button: menu white", 7, "Form1.Command1(0)", "fill", White);
-        row("graphical button: lesson colour", 3, "Form1.Command13(0)", "fill", RGB(0, 192, 192));
-        row("graphical button: pad key", 4, "Form2.Command2(0)", "fill", RGB(255, 192, 255));
-        row("standard button: the desktop's grey face", 0, "Form1.Command2(0)", "grey", 0);
-        row("label: white text", 7, "Form1.Label18(0)", "text", White);
-        row("label: green text", 7, "Form1.Label18(1)", "text", RGB(192, 255, 192));
-        row("label: pale yellow text", 7, "Form1.Label18(2)", "text", RGB(255, 255, 192));
-        row("label: transparent on the frame", 7, "Form1.Label18(0)", "corner", Teal);
-        row("label: teal text", 3, "Form1.Label9(0)", "text", RGB(0, 192, 192));
-        row("label: magenta text", 3, "Form1.Label8(1)", "text", RGB(192, 0, 192));
-        row("label: pad display", 4, "Form2.Label1", "text", resolved(SystemColour::Highlight));
-        row("frame: the form colour", 7, "Form1.Frame10", "corner", Teal);
-        row("frame: grey at design, the form colour", 3, "Form1.Frame6", "corner", Teal);
-        row("option button: on the form colour", 6, "Form1.Option1(0)", "fill", Teal);
-        row("option button: white caption", 6, "Form1.Option1(1)", "text", White);
-        row("line: white bar", 8, "Form1.Line8", "line", White);
-        row("line: menu-bar colour", 3, "Form1.Line1(22)", "line", RGB(212, 208, 200));
-        row("line: magenta arrow", 3, "Form1.Line4(0)", "none", RGB(192, 0, 192));
-        row("shape: dark border", 4, "Form2.Shape1", "line", RGB(0, 0, 0));
-        row("list: its back colour", 4, "Form3.List1", "corner", Teal);
-        row("list: white lines", 4, "Form3.List1", "text", White);
-        row("window: the pad", 4, "Form2", "window", RGB(255, 255, 192));
-        row("window: the results", 4, "Form3", "window", RGB(255, 128, 255));
+        for (const QString& line : QString::fromUtf8(table).split('\n', Qt::SkipEmptyParts)) {
+            const QStringList cell = line.split('|');
+            const QStringList rgb = cell[4].split(' ', Qt::SkipEmptyParts);
+            QTest::newRow(qPrintable(cell[0].trimmed()))
+                << cell[1].toInt() << cell[2].trimmed() << cell[3].trimmed()
+                << RGB(rgb[0].toInt(), rgb[1].toInt(), rgb[2].toInt());
+        }
     }
     void coloursAsPainted() {
         QFETCH(int, section);
@@ -269,6 +271,12 @@ class TestWindows : public QObject {
         QVERIFY(app.form().windowTitle().startsWith("Ruedecitas 1.1 - "));
         QVERIFY(app.form().windowTitle().endsWith(app.label("Label18(4)").Caption()));
         QVERIFY(app.controls().array<OptionButton>("Option1")(0).Value());
+        QCOMPARE(app.label("Label18(1)").Caption(),
+                 "Un programa que tiene como objetivo ayudar a comprender las fracciones");
+        QCOMPARE(app.label("Label3(2)").Caption(),
+                 "Esta fracción no puede simplificarse por el número seleccionado porque el "
+                 "numerador o el denominador o los dos no son divisibles por el número "
+                 "seleccionado.");
     }
 
     // The worked numbers of an 800 x 600 screen, the other windows' places on it, a narrow
