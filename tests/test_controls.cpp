@@ -206,6 +206,62 @@ class TestControls : public QObject {
         QCOMPARE(list.List(1), QStringLiteral("b"));
     }
 
+    // The list tells of each line selected once, by mouse or keyboard, and of a click on the
+    // line already selected; a line once selected stays selected.
+    void listSelection() {
+        Form form("Sample", sampleRows());
+        form.show();
+        auto& list = form.controls().single<ListBox>("List1");
+        int told = 0;
+        list.onClick([&] { ++told; });
+        for (const char* text : {"11", "22", "33", "44", "132", "143"}) list.AddItem(text);
+        auto* view = qobject_cast<QAbstractItemView*>(list.widget());
+        QVERIFY(view);
+        const auto clickRow = [&](int row, Qt::KeyboardModifiers modifiers = {}) {
+            const QRect cell = view->visualRect(view->model()->index(row, 0));
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, cell.center());
+        };
+
+        view->setFocus();  // focus alone selects nothing, though the first line is current
+        QTest::keyClick(view, Qt::Key_Tab);
+        QCOMPARE(list.ListIndex(), -1);
+        QCOMPARE(told, 0);
+
+        clickRow(1);
+        QCOMPARE(list.ListIndex(), 1);
+        QCOMPARE(told, 1);  // press and release: one selection, told once
+        clickRow(1);
+        QCOMPARE(told, 2);
+        QTest::keyClick(view, Qt::Key_Down);
+        QCOMPARE(list.ListIndex(), 2);
+        QCOMPARE(told, 3);
+        QTest::keyClicks(view, "13");  // typing the start of a line
+        QCOMPARE(list.ListIndex(), 4);
+        QCOMPARE(told, 4);
+        QTest::keyClick(view, Qt::Key_End);
+        QCOMPARE(list.ListIndex(), 5);
+        QCOMPARE(told, 5);
+
+        clickRow(5, Qt::ControlModifier);  // does not leave the list without a selection
+        QCOMPARE(list.ListIndex(), 5);
+        QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
+
+        // A press on one line dragged to another and released there: each line told once.
+        const QRect from = view->visualRect(view->model()->index(0, 0));
+        const QRect to = view->visualRect(view->model()->index(3, 0));
+        told = 0;
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, from.center());
+        QTest::mouseMove(view->viewport(), to.center());
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to.center());
+        QCOMPARE(list.ListIndex(), 3);
+        QCOMPARE(told, 2);
+
+        told = 0;
+        list.Clear();  // emptying the list selects nothing
+        QCOMPARE(list.ListIndex(), -1);
+        QCOMPARE(told, 0);
+    }
+
     // The real message box: the application's title, the text, one OK button.
     void messageBox() {
         QString title, text;
