@@ -2,6 +2,7 @@
 
 // The lessons as a pupil meets them, one page object each: what can be pressed and what can be
 // read, by name. Every control address of the lessons is written here once.
+#include <QAbstractItemView>
 #include <QStringList>
 #include <algorithm>
 #include <array>
@@ -345,6 +346,104 @@ struct SimplifyExercisePage {
         app.random.deal(4, 1, e[0]);
         app.random.deal(threes, 0, e[1]);
         for (int i = 2; i < 5; ++i) app.random.deal(2, 0, e[std::size_t(i)]);
+    }
+};
+
+// "SUMA Y RESTA": three given fractions, a list of multiples under each, four numerators with
+// their "+5" and "-1", one "COMPROBAR".
+struct SumExercisePage {
+    explicit SumExercisePage(App& app) : app(app) {}
+    // Deals n0/d0, n1/d1, n2/d2 with the next menu click.
+    void deal(int n0, int d0, int n1, int d1, int n2, int d2) {
+        for (const auto& [n, d] : {std::pair{n0, d0}, {n1, d1}, {n2, d2}}) {
+            app.random.deal(10, 1, n);
+            app.random.deal(10, 2, d);
+        }
+    }
+    void open() { app.click("Command1(5)"); }
+
+    QString given(int i) const { return pair(app, at("Label12", i), at("Label13", i)); }
+    QString fractions() const { return given(0) + " " + given(1) + " " + given(2); }
+    // The second operator as drawn in the row of given fractions and in the row of equivalent
+    // fractions: "+" or "-" each.
+    QString secondOperators() const {
+        auto& Line5 = app.controls().array<Line>("Line5");
+        const auto sign = [&](int horizontal, int vertical) {
+            if (!Line5(horizontal).Visible()) return QStringLiteral("?");
+            return QString(Line5(vertical).Visible() ? "+" : "-");
+        };
+        return sign(10, 9) + " " + sign(16, 15);
+    }
+
+    ListBox& list(int i) const { return app.controls().array<ListBox>("List1")(i); }
+    QAbstractItemView* view(int i) const {
+        return qobject_cast<QAbstractItemView*>(list(i).widget());
+    }
+    QStringList entries(int i) const {
+        QStringList all;
+        for (int row = 0; row < list(i).ListCount(); ++row) all << list(i).List(row);
+        return all;
+    }
+    // Scrolls list i to the entry and clicks it.
+    void choose(int i, const QString& entry) {
+        QAbstractItemView* v = view(i);
+        const QModelIndex index = v->model()->index(int(entries(i).indexOf(entry)), 0);
+        v->scrollTo(index);
+        QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(index).center());
+    }
+    void chooseInAll(const QString& entry) {
+        for (int i = 0; i <= 2; ++i) choose(i, entry);
+    }
+    // Keys typed into list i: text searches, or one key such as Qt::Key_Down.
+    void type(int i, const QString& text) { QTest::keyClicks(view(i), text); }
+    void key(int i, Qt::Key key) { QTest::keyClick(view(i), key); }
+    QString selected(int i) const { return list(i).List(list(i).ListIndex()); }
+    QString working(int i) const { return app.label(at("Label14", i)).Caption(); }
+    // Under the equivalent fractions and the result.
+    QStringList commonDenominators() const {
+        QStringList all;
+        for (int i = 3; i <= 6; ++i) all << app.label(at("Label13", i)).Caption();
+        return all;
+    }
+
+    CommandButton& numerator(int i) const { return app.button(at("Command14", i)); }
+    QStringList numerators() const {
+        QStringList all;
+        for (int i = 0; i <= 3; ++i) all << numerator(i).Caption();
+        return all;
+    }
+    void plusOne(int i, int times = 1) { pressTimes(app, at("Command14", i), times); }
+    void plusFive(int i, int times = 1) { pressTimes(app, at("Command15", i), times); }
+    void minusOne(int i, int times = 1) { pressTimes(app, at("Command16", i), times); }
+    // Brings numerator i to `value` with the fewest presses.
+    void set(int i, int value) {
+        if (numerator(i).Caption().isEmpty()) plusOne(i);
+        int now = numerator(i).Caption().toInt();
+        for (; value - now >= 5; now += 5) plusFive(i);
+        for (; now < value; ++now) plusOne(i);
+        for (; now > value; --now) minusOne(i);
+    }
+    void setAll(int a, int b, int c, int result) {
+        set(0, a);
+        set(1, b);
+        set(2, c);
+        set(3, result);
+    }
+
+    CommandButton& checkButton() const { return app.button("Command17"); }
+    bool checkShown() const { return checkButton().widget()->isVisible(); }
+    void check() { app.click("Command17"); }
+    // The four numerators and "COMPROBAR" as painted.
+    QList<Colour> colours() const {
+        QList<Colour> all;
+        for (int i = 0; i <= 3; ++i) all << fillShown(numerator(i));
+        return all << fillShown(checkButton());
+    }
+    App& app;
+
+  private:
+    static QString at(const char* array, int i) {
+        return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(i);
     }
 };
 

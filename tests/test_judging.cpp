@@ -45,6 +45,62 @@ class TestJudging : public QObject {
         QTEST(verdict.denominator, "denominatorRight");
     }
 
+    // Given numerators n0..n2, the lists' factors k0..k2, the pupil's four numerators.
+    void sum_data() {
+        QTest::addColumn<QList<double>>("numerators");
+        QTest::addColumn<QList<double>>("factors");
+        QTest::addColumn<bool>("plus");
+        QTest::addColumn<QList<double>>("answers");
+        QTest::addColumn<QList<bool>>("right");
+        using L = QList<double>;
+        using B = QList<bool>;
+        // 3/4 + 1/2 - 2/3 over 12.
+        QTest::newRow("all right with a minus")
+            << L{3, 1, 2} << L{3, 6, 4} << false << L{9, 6, 8, 7} << B{true, true, true, true};
+        QTest::newRow("the sum where the sign is a minus")
+            << L{3, 1, 2} << L{3, 6, 4} << false << L{9, 6, 8, 23} << B{true, true, true, false};
+        QTest::newRow("all right with a plus")
+            << L{1, 1, 9} << L{5, 5, 2} << true << L{5, 5, 18, 28} << B{true, true, true, true};
+        QTest::newRow("the difference where the sign is a plus")
+            << L{1, 1, 9} << L{5, 5, 2} << true << L{5, 5, 18, -8} << B{true, true, true, false};
+        QTest::newRow("result from the factors, not from wrong numerators")
+            << L{3, 1, 2} << L{3, 6, 4} << false << L{8, 6, 9, 7} << B{false, true, false, true};
+        QTest::newRow("result agreeing with wrong numerators is wrong")
+            << L{3, 1, 2} << L{3, 6, 4} << false << L{8, 6, 9, 5} << B{false, true, false, false};
+        QTest::newRow("each numerator with its own list's factor")
+            << L{3, 1, 2} << L{3, 6, 4} << false << L{6, 12, 8, 10} << B{false, false, true, false};
+        QTest::newRow("zero result over a third equal to the sum")
+            << L{1, 1, 3} << L{2, 1, 1} << false << L{2, 1, 3, 0} << B{true, true, true, true};
+    }
+    void sum() {
+        QFETCH(QList<double>, numerators);
+        QFETCH(QList<double>, factors);
+        QFETCH(bool, plus);
+        QFETCH(QList<double>, answers);
+        QFETCH(QList<bool>, right);
+        const rc::SumVerdict verdict = rc::judgeSum(
+            {numerators[0], numerators[1], numerators[2]}, {factors[0], factors[1], factors[2]},
+            plus, {answers[0], answers[1], answers[2], answers[3]});
+        QCOMPARE(QList<bool>(verdict.right.begin(), verdict.right.end()), right);
+        QCOMPARE(verdict.all(), !right.contains(false));
+    }
+
+    void secondOperator_data() {
+        QTest::addColumn<QList<double>>("fractions");  // n0, d0, n1, d1, n2, d2
+        QTest::addColumn<bool>("plus");
+        using L = QList<double>;
+        QTest::newRow("third smaller than the sum") << L{3, 4, 1, 2, 2, 3} << false;
+        QTest::newRow("third larger than the sum") << L{1, 4, 1, 4, 9, 10} << true;
+        QTest::newRow("third equal to the sum") << L{1, 2, 1, 4, 3, 4} << false;
+        QTest::newRow("equal in value, not in terms") << L{2, 4, 2, 8, 6, 8} << false;
+        QTest::newRow("improper third just larger") << L{10, 11, 10, 11, 2, 1} << true;
+    }
+    void secondOperator() {
+        QFETCH(QList<double>, fractions);
+        const auto& f = fractions;
+        QTEST(rc::secondOperatorPlus(f[0], f[1], f[2], f[3], f[4], f[5]), "plus");
+    }
+
     void simplifiable_data() {
         QTest::addColumn<double>("x");
         QTest::addColumn<double>("y");

@@ -276,8 +276,48 @@ void Shape::setBorderWidth(int pixels) {
 // ---------------------------------------------------------------------------------------------
 // ListBox
 
+class ListBox::Widget : public QTableWidget {
+  public:
+    explicit Widget(QWidget* parent) : QTableWidget(0, 1, parent) {
+        // A press that selected a new line has told already; the release does not tell again.
+        connect(this, &QTableWidget::cellClicked, this, [this] {
+            if (!selectedSincePress_ && onClick) onClick();
+        });
+    }
+    std::function<void()> onClick;
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        selectedSincePress_ = false;
+        QTableWidget::mousePressEvent(event);
+    }
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override {
+        QTableWidget::selectionChanged(selected, deselected);
+        if (selected.isEmpty()) return;
+        selectedSincePress_ = true;
+        if (onClick) onClick();
+    }
+    // Home and End go to the first and the last line, as in a list, not along a table's row.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+        if (action == MoveHome || action == MoveEnd) modifiers |= Qt::ControlModifier;
+        return QTableWidget::moveCursor(action, modifiers);
+    }
+    // Ctrl+click on the selected line would leave the list without one; it does nothing.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override {
+        const QItemSelectionModel::SelectionFlags command =
+            QTableWidget::selectionCommand(index, event);
+        return command.testFlag(QItemSelectionModel::Deselect) ? QItemSelectionModel::NoUpdate
+                                                               : command;
+    }
+
+  private:
+    bool selectedSincePress_ = false;
+};
+
 ListBox::ListBox(QWidget* parent)
-    : Control(new QTableWidget(0, 1, parent)), list_(static_cast<QTableWidget*>(widget())) {
+    : Control(new Widget(parent)), list_(static_cast<Widget*>(widget())) {
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -335,7 +375,9 @@ void ListBox::Clear() {
 }
 
 int ListBox::ListIndex() const {
-    return list_->currentRow();
+    // Not the current row: focus alone makes the first line current without selecting it.
+    const QModelIndexList rows = list_->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
 }
 
 void ListBox::setListIndex(int index) {
@@ -348,8 +390,7 @@ void ListBox::setListIndex(int index) {
 }
 
 void ListBox::onClick(std::function<void()> handler) {
-    QObject::connect(list_, &QTableWidget::cellClicked, list_,
-                     [handler = std::move(handler)](int, int) { handler(); });
+    list_->onClick = std::move(handler);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -105,7 +105,8 @@ class Shape : public Control {
 
 // A single-column list of text lines. Adding a line costs the same whether the list holds ten
 // lines or forty thousand (a one-column table without grid or headers: the view lays out only
-// the rows it shows).
+// the rows it shows). The pupil selects one line with the mouse or the keyboard (arrows, page
+// keys, typing the start of a line); once a line is selected, one stays selected.
 class ListBox : public Control {
   public:
     explicit ListBox(QWidget* parent);
@@ -119,12 +120,16 @@ class ListBox : public Control {
     void setList(int index, const QString& text);
     void AddItem(const QString& text);
     void Clear();
+    // The selected line, -1 when none is.
     int ListIndex() const;
     void setListIndex(int index);
+    // Runs once each time a line becomes the selected one, however it was selected (the
+    // program's setListIndex too), and on a click on the line already selected.
     void onClick(std::function<void()> handler);
 
   private:
-    QTableWidget* list_;
+    class Widget;
+    Widget* list_;
     Colour back_ = SystemColour::WindowBackground;
     Colour fore_ = SystemColour::WindowText;
 };

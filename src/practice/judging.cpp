@@ -14,6 +14,21 @@ TermsVerdict judgeProduct(double num1, double den1, double num2, double den2, bo
     return {resNum == numerator, resDen == denominator};
 }
 
+bool secondOperatorPlus(double n0, double d0, double n1, double d1, double n2, double d2) {
+    return n2 / d2 > n0 / d0 + n1 / d1;
+}
+
+SumVerdict judgeSum(const std::array<double, 3>& numerators, const std::array<double, 3>& factors,
+                    bool secondPlus, const std::array<double, 4>& answers) {
+    std::array<double, 3> expected{};
+    for (std::size_t i = 0; i < 3; ++i) expected[i] = factors[i] * numerators[i];
+    const double result = expected[0] + expected[1] + (secondPlus ? expected[2] : -expected[2]);
+    SumVerdict verdict;
+    for (std::size_t i = 0; i < 3; ++i) verdict.right[i] = answers[i] == expected[i];
+    verdict.right[3] = answers[3] == result;
+    return verdict;
+}
+
 bool canSimplify(double x, double y, std::span<const std::uint8_t> primes) {
     const double wholeX = roundHalfEven(x), wholeY = roundHalfEven(y);
     if (wholeY == 1) return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <span>
 
@@ -39,6 +40,22 @@ enum class LinkOutcome {
     Final,          // equal in value, and next cannot be simplified any further
 };
 LinkOutcome judgeLink(const Link& link, std::span<const std::uint8_t> primes);
+
+// The add/subtract exercise: n0/d0 + n1/d1, then plus or minus n2/d2. The second operator is a
+// plus sign only when the third fraction is larger than the sum of the first two (the quotients
+// compared as doubles), so that the expected result is never negative; equality gives minus.
+bool secondOperatorPlus(double n0, double d0, double n1, double d1, double n2, double d2);
+
+// What "COMPROBAR" of the add/subtract exercise makes of the pupil's four numerators: each
+// equivalent numerator must be its given numerator times the factor of its own list's
+// selection, and the result those three products joined by the operators shown, whatever the
+// pupil wrote for the three.
+struct SumVerdict {
+    std::array<bool, 4> right{};  // the three equivalent numerators, then the result's
+    bool all() const { return right[0] && right[1] && right[2] && right[3]; }
+};
+SumVerdict judgeSum(const std::array<double, 3>& numerators, const std::array<double, 3>& factors,
+                    bool secondPlus, const std::array<double, 4>& answers);
 
 // Whole numbers are held exactly below 2^53; a denominator of a link, within 32 bits.
 bool heldExactly(double value);
