@@ -210,8 +210,23 @@ void checkSumLessonInvariants(App& app) {
     QCOMPARE(app.controls().array<rc::Line>("Line1")(26).Visible(), same);
 }
 
+// "COMPROBAR" of the add/subtract exercise shows only while the three lists agree and the four
+// numerators are set.
+void checkSumExerciseInvariants(App& app) {
+    auto& List1 = app.controls().array<rc::ListBox>("List1");
+    QString agreed = List1(0).ListIndex() < 0 ? QString() : List1(0).List(List1(0).ListIndex());
+    for (int i = 1; i <= 2; ++i)
+        if (List1(i).ListIndex() < 0 || List1(i).List(List1(i).ListIndex()) != agreed)
+            agreed.clear();
+    bool numbersSet = true;
+    for (int i = 0; i <= 3; ++i)
+        numbersSet &= !app.button(QStringLiteral("Command14(%1)").arg(i)).Caption().isEmpty();
+    if (app.button("Command17").Visible()) QVERIFY(!agreed.isEmpty() && numbersSet);
+    QCOMPARE(app.label("Label13(6)").Caption(), agreed);
+}
+
 void checkSectionInvariants(App& app, const QString& name, const PracticeSnapshot& before,
-                            bool productDealt, bool sumLessonOpened) {
+                            bool productDealt, bool sumLessonOpened, bool sumExerciseOpened) {
     checkMenuInvariants(app);
     if (QTest::currentTestFailed()) return;
     checkPracticeInvariants(app, before, name, productDealt);
@@ -222,6 +237,8 @@ void checkSectionInvariants(App& app, const QString& name, const PracticeSnapsho
     checkAmplifySimplifyInvariants(app);
     if (QTest::currentTestFailed()) return;
     if (sumLessonOpened) checkSumLessonInvariants(app);
+    if (QTest::currentTestFailed()) return;
+    if (sumExerciseOpened) checkSumExerciseInvariants(app);
 }
 
 // Now and then the pupil knows the answer: it is entered with the same buttons and pad, then
@@ -272,6 +289,41 @@ void answerSimplify(App& app) {
     leftClick(Command21(k));
 }
 
+// The add/subtract exercise: the product of the denominators chosen in the three lists by
+// clicks, the right numerators counted up with the buttons, then "COMPROBAR".
+void answerSum(App& app) {
+    auto value = [&](const QString& address) { return rc::Val(app.label(address).Caption()); };
+    double d[3], n[3], product = 1;
+    for (int i = 0; i <= 2; ++i) {
+        d[i] = value(QStringLiteral("Label13(%1)").arg(i));
+        n[i] = value(QStringLiteral("Label12(%1)").arg(i));
+        product *= d[i];
+    }
+    auto& List1 = app.controls().array<rc::ListBox>("List1");
+    auto& Command14 = app.controls().array<rc::CommandButton>("Command14");
+    for (int i = 0; i <= 2; ++i) {
+        auto* view = static_cast<QAbstractItemView*>(List1(i).widget());
+        const QModelIndex entry = view->model()->index(int(product / d[i]) - 1, 0);
+        view->scrollTo(entry);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(entry).center());
+    }
+    const bool plus = app.controls().array<rc::Line>("Line5")(9).Visible();
+    const double k[3] = {product / d[0], product / d[1], product / d[2]};
+    const double want[4] = {k[0] * n[0], k[1] * n[1], k[2] * n[2],
+                            k[0] * n[0] + k[1] * n[1] + (plus ? 1 : -1) * k[2] * n[2]};
+    for (int i = 0; i <= 3; ++i) {
+        for (int guard = 0; guard < 10000; ++guard) {
+            const double shown = rc::Val(Command14(i).Caption());
+            if (shown == want[i] && !Command14(i).Caption().isEmpty()) break;
+            const char* button = shown > want[i]        ? "Command16"
+                                 : want[i] - shown >= 5 ? "Command15"
+                                                        : "Command14";
+            leftClick(app.button(QStringLiteral("%1(%2)").arg(button).arg(i)));
+        }
+    }
+    leftClick(app.button("Command17"));
+}
+
 bool clickable(const rc::Control* control) {
     return dynamic_cast<const rc::CommandButton*>(control) ||
            dynamic_cast<const rc::Label*>(control) ||
@@ -307,6 +359,7 @@ class TestRandomClicks : public QObject {
         QTest::newRow("simplify exercise and pad, seed 7") << 7 << 1280 << 800 << 4;
         QTest::newRow("multiply/divide exercise, seed 8") << 8 << 1280 << 800 << 6;
         QTest::newRow("add/subtract lesson, seed 9") << 9 << 1280 << 800 << 3;
+        QTest::newRow("add/subtract exercise, seed 10") << 10 << 1280 << 800 << 5;
     }
 
     void randomClicks() {
@@ -338,7 +391,7 @@ class TestRandomClicks : public QObject {
         QMap<QString, int> clicksOn;
         PracticeSnapshot before = snapshot(app, {});
         bool productDealt = section == 6;
-        bool sumLessonOpened = section == 3;
+        bool sumLessonOpened = section == 3, sumExerciseOpened = section == 5;
         for (int n = 0; n < clicks; ++n) {
             // Now and then the pupil closes the results window.
             if (rc::Form3* results = app.form().results().window();
@@ -347,13 +400,15 @@ class TestRandomClicks : public QObject {
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             }
             const int current = app.form().state().CurrentSection;
-            if ((current == 4 || current == 6) && pick() % (section < 0 ? 40 : 12) == 0) {
+            if (current >= 4 && current <= 6 && pick() % (section < 0 ? 40 : 12) == 0) {
                 if (current == 4) answerSimplify(app);
+                if (current == 5) answerSum(app);
                 if (current == 6) answerProduct(app);
                 QCoreApplication::processEvents();
                 ++clicksOn["answered"];
-                checkSectionInvariants(app, current == 4 ? "Command21" : "Command19", before,
-                                       productDealt, sumLessonOpened);
+                const char* checks[] = {"Command21", "Command17", "Command19"};
+                checkSectionInvariants(app, checks[current - 4], before, productDealt,
+                                       sumLessonOpened, sumExerciseOpened);
                 if (QTest::currentTestFailed()) QFAIL(qPrintable("after answering, " + last));
                 before = snapshot(app, before);
                 continue;
@@ -387,17 +442,25 @@ class TestRandomClicks : public QObject {
             // Mostly the left button; now and then the right one, as pupils do.
             const Qt::MouseButton button = pick() % 10 == 0 ? Qt::RightButton : Qt::LeftButton;
             last = QStringLiteral("click %1: %2 at %3,%4").arg(n).arg(name).arg(at.x()).arg(at.y());
-            QTest::mouseClick(target->widget(), button, {}, at);
+            // The press goes to the widget under the pointer: a list's lines, not its frame.
+            QWidget* under = target->widget()->childAt(at);
+            if (under)
+                QTest::mouseClick(under, button, {}, under->mapFrom(target->widget(), at));
+            else
+                QTest::mouseClick(target->widget(), button, {}, at);
             // The program returns to its event loop after every click: repaints happen, closed
             // windows go.
             QCoreApplication::processEvents();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             ++clicksOn[name];
-            if (name == "Command1(6)") productDealt = true;
-            if (name == "Command1(3)") sumLessonOpened = true;
+            if (button == Qt::LeftButton) {  // a right click opens nothing
+                productDealt |= name == "Command1(6)";
+                sumLessonOpened |= name == "Command1(3)";
+                sumExerciseOpened |= name == "Command1(5)";
+            }
             // A right click presses no button; the invariants are told so.
             checkSectionInvariants(app, button == Qt::LeftButton ? name : name + " right", before,
-                                   productDealt, sumLessonOpened);
+                                   productDealt, sumLessonOpened, sumExerciseOpened);
             if (QTest::currentTestFailed()) QFAIL(qPrintable("after " + last));
             before = snapshot(app, before);
         }
@@ -413,7 +476,7 @@ class TestRandomClicks : public QObject {
               clicksOn.value("Picture1"), app.form().state().HistoryCount,
               int(std::count_if(clicksOn.keyBegin(), clicksOn.keyEnd(),
                                 [&](const QString& k) { return k.startsWith("Form2."); })));
-        if (section == 4 || section == 6) QVERIFY(app.form().state().HistoryCount > 0);
+        if (section >= 4 && section <= 6) QVERIFY(app.form().state().HistoryCount > 0);
     }
 };
 
