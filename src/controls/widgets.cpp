@@ -326,7 +326,7 @@ ListBox::ListBox(QWidget* parent)
     list_->setTabKeyNavigation(false);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->horizontalHeader()->hide();
-    list_->horizontalHeader()->setStretchLastSection(true);
+    list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);  // the viewport wide
     list_->verticalHeader()->hide();
     list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     list_->verticalHeader()->setMinimumSectionSize(1);

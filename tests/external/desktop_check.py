@@ -202,6 +202,53 @@ def simplify_chain(app, by_name):
     chain_line += " * MUY BIEN *"
 
 
+def sum_lists(app, by_name):
+    """SUMA Y RESTA: the four numerators set with "+5", then the least common multiple picked
+    in the three lists by pointer (scrolled to with the wheel); COMPROBAR then shows."""
+    click(by_name("push button", "SUMA Y RESTA"))
+    # The pad stays on top where the simplify exercise left it: the pupil drags it aside.
+    pad = next((w for w in app if w is not None and w.name == "Teclado de números"), None)
+    if pad is not None:
+        px, py, pw, ph = extents(pad)
+        subprocess.run(["xdotool", "mousemove", str(px + 10), str(py + 10), "mousedown", "1",
+                        "mousemove", str(WIDTH - pw + 5), str(HEIGHT - ph + 5), "mouseup", "1"],
+                       check=True)
+        time.sleep(0.3)
+    tree = Tree(app)
+    lists = sorted((n for n, role, name in tree.nodes if name == "Múltiplos del denominador"
+                    and showing(n)), key=lambda n: extents(n)[0])
+    check(len(lists) == 3, "the exercise shows three lists of multiples")
+    if len(lists) != 3:
+        return
+    cells = [[c for c in descendants(l) if c.getRoleName() in ("table cell", "list item")]
+             for l in lists]
+    denominators = [int(c[0].name) for c in cells]
+    lcm = 1
+    for d in denominators:
+        lcm = lcm * d // __import__("math").gcd(lcm, d)
+    for plus in [n for n, role, name in tree.nodes if role == "push button" and name == "+5"
+                 and showing(n)]:
+        click(plus)
+    comprobar = lambda: next((n for n, role, name in Tree(app).nodes if role == "push button"
+                              and name == "COMPROBAR" and showing(n)), None)
+    check(comprobar() is None, "COMPROBAR waits for a common multiple")
+    for lst, entries in zip(lists, cells):
+        cell = next(c for c in entries if c.name == str(lcm))
+        lx, ly, lw, lh = extents(lst)
+        for _ in range(60):  # the wheel, over the list, until the entry shows
+            cx, cy, cw, ch = extents(cell)
+            if ly <= cy and cy + ch <= ly + lh:
+                break
+            subprocess.run(["xdotool", "mousemove", str(lx + lw // 2), str(ly + lh // 2),
+                            "click", "5"], check=True)
+            time.sleep(0.05)
+        click(cell)
+    shown = wait_for(comprobar, 3)
+    workings = [name for _, role, name in Tree(app).nodes if " X " in name and "=" in name]
+    check(shown is not None, "picking %d in the lists of %s shows COMPROBAR (%s)"
+          % (lcm, denominators, workings))
+
+
 def main():
     binary = os.path.abspath(sys.argv[1])
     display = str(100 + os.getpid() % 800)
@@ -314,6 +361,7 @@ def main():
                 check(numerator.name == "1", "and the numerator follows: 1")
 
         simplify_chain(app, by_name)
+        sum_lists(app, by_name)
 
         click(by_name("push button", "HISTORIAL"))
         found = wait_for(lambda: subprocess.run(
