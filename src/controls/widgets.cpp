@@ -370,6 +370,10 @@ void ListBox::AddItem(const QString& text) {
     list_->setItem(row, 0, new QTableWidgetItem(text));
 }
 
+void ListBox::RemoveItem(int index) {
+    if (index >= 0 && index < ListCount()) list_->removeRow(index);
+}
+
 void ListBox::Clear() {
     list_->setRowCount(0);
 }

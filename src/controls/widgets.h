@@ -119,6 +119,7 @@ class ListBox : public Control {
     // Writes the entry at a position; a position at or beyond the end appends.
     void setList(int index, const QString& text);
     void AddItem(const QString& text);
+    void RemoveItem(int index);
     void Clear();
     // The selected line, -1 when none is.
     int ListIndex() const;
