@@ -71,33 +71,30 @@ void SumLesson::resetResult() {
     }
 }
 
-// The arrows from A to A′, with the factor that makes A′ from A: " X 3".
+// The arrows from A to A′ (fraction 0) or from B to B′ (1), shown with the factor that makes
+// the one from the other (" X 3"), or hidden with their captions left as they are.
+void SumLesson::showArrows(int fraction, bool shown) {
+    ControlArray<Line>& lines = fraction == 0 ? Line3 : Line4;
+    ControlArray<Label>& factors = fraction == 0 ? Label10 : Label11;
+    for (int i = 0; i <= 9; ++i) lines(i).setVisible(shown);
+    const double factor = Val(Command12(fraction).Caption()) / Val(Label9(fraction).Caption());
+    for (int i = 0; i <= 1; ++i) {
+        factors(i).setVisible(shown);
+        if (shown) factors(i).setCaption(" X " + Str(factor));
+    }
+}
+
 void SumLesson::ShowFirstArrows() {
-    for (int i = 0; i <= 9; ++i) Line3(i).setVisible(true);
-    const QString factor = " X " + Str(Val(Command12(0).Caption()) / Val(Label9(0).Caption()));
-    for (int i = 0; i <= 1; ++i) {
-        Label10(i).setVisible(true);
-        Label10(i).setCaption(factor);
-    }
+    showArrows(0, true);
 }
-
 void SumLesson::HideFirstArrows() {
-    for (int i = 0; i <= 9; ++i) Line3(i).setVisible(false);
-    for (int i = 0; i <= 1; ++i) Label10(i).setVisible(false);
+    showArrows(0, false);
 }
-
 void SumLesson::ShowSecondArrows() {
-    for (int i = 0; i <= 9; ++i) Line4(i).setVisible(true);
-    const QString factor = " X " + Str(Val(Command12(1).Caption()) / Val(Label9(1).Caption()));
-    for (int i = 0; i <= 1; ++i) {
-        Label11(i).setVisible(true);
-        Label11(i).setCaption(factor);
-    }
+    showArrows(1, true);
 }
-
 void SumLesson::HideSecondArrows() {
-    for (int i = 0; i <= 9; ++i) Line4(i).setVisible(false);
-    for (int i = 0; i <= 1; ++i) Label11(i).setVisible(false);
+    showArrows(1, false);
 }
 
 // A′ (or B′) gains or loses the terms of A (or B) `times` times; only its own arrows show.

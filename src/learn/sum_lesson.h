@@ -38,6 +38,7 @@ class SumLesson {
     // Shows the result when the two texts are the same denominator, hides it otherwise.
     void checkSameDenominators(const QString& a, const QString& b);
     void resetResult();
+    void showArrows(int fraction, bool shown);
     void judgeNumerator();
     void judgeDenominator();
     // A′ (0) or B′ (1) amplified by `times` more (or fewer) of the terms of A or B.
