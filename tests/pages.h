@@ -41,8 +41,6 @@ struct PanelPage {
         pressTimes(app, pressAddress("Command5", press), times);
     }
     PictureBox& picture() const { return app.picture("Picture2"); }
-    int blue() const { return sectorRegions(picture().surface()).count(Blue); }
-    int white() const { return sectorRegions(picture().surface()).count(White); }
     double wholeUnits() const { return app.form().state().WholeUnits2; }
     // A mark that only a new drawing of the picture wipes out.
     void stain() { picture().surface().setPixel(1, 1, RGB(1, 2, 3)); }
@@ -123,7 +121,6 @@ struct AmplifyPage {
     QStringList numerators() const { return row("Label4"); }
     QStringList denominators() const { return row("Label5"); }
     QString baseDenominatorText() const { return app.label("Label5(0)").Caption(); }
-    int multiplierIndex() const { return app.form().state().MultiplierIndex; }
     App& app;
 
   private:

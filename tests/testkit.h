@@ -27,7 +27,6 @@ class ScriptedRandom : public RandomSource {
     void script(std::initializer_list<double> values) { script_.insert(script_.end(), values); }
     // Queues the r for which a draw Int(m * r) + c gives `value`.
     void deal(double m, double c, double value) { script_.push_back((value - c + 0.5) / m); }
-    bool scriptDone() const { return script_.empty(); }
     int randomizeCalls = 0;
 
   private:
