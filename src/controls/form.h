@@ -46,7 +46,6 @@ class Form : public QWidget {
 
     // Shows the window modeless and brings it to the front.
     void Show();
-    bool Visible() const { return isVisible(); }
     // Closing the window destroys it, controls and all (the window is unloaded).
     void setUnloadOnClose(bool on) { setAttribute(Qt::WA_DeleteOnClose, on); }
 

@@ -150,10 +150,6 @@ void CommandButton::setBackColor(Colour colour) {
     if (graphical_) button_->update();
 }
 
-Colour CommandButton::shownBackColor() const {
-    return graphical_ ? resolved(back_) : resolved(SystemColour::ButtonFace);
-}
-
 void CommandButton::setFont(const FontStyle& font) {
     button_->setFont(toQFont(font));
 }

@@ -43,8 +43,6 @@ class CommandButton : public Control {
     bool Graphical() const { return graphical_; }
     void setFont(const FontStyle& font);
     void onClick(std::function<void()> handler);
-    // What the button shows as its background, as a pupil sees it.
-    Colour shownBackColor() const;
     void click();
 
   private:

@@ -32,8 +32,6 @@ class SumLesson {
     static constexpr Colour Red = RGB(255, 0, 0);
     static constexpr Colour White = RGB(255, 255, 255);
 
-    bool sameDenominators() const { return SameDenominators != 0; }
-
   private:
     // Shows the result when the two texts are the same denominator, hides it otherwise.
     void checkSameDenominators(const QString& a, const QString& b);
