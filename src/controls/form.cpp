@@ -113,8 +113,8 @@ void Form::mouseMoveEvent(QMouseEvent* event) {
                       (keys & Qt::AltModifier ? 4 : 0);
     // The pointer's place on the screen less the window's place as last set: while the window
     // is being moved the desktop may still report places relative to where it was.
-    const QPointF at = isWindow() ? event->globalPosition() - QPointF(geometry().topLeft())
-                                  : event->position();
+    const QPointF at =
+        isWindow() ? event->globalPosition() - QPointF(geometry().topLeft()) : event->position();
     mouseMove_(button, shift, twips::fromPixels(at.x()), twips::fromPixels(at.y()));
 }
 
