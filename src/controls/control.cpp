@@ -19,6 +19,16 @@ void installFontSubstitutes() {
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 }
 
+int mouseButtonCode(Qt::MouseButtons buttons) {
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+           (buttons & Qt::MiddleButton ? 4 : 0);
+}
+
+int shiftKeyCode(Qt::KeyboardModifiers keys) {
+    return (keys & Qt::ShiftModifier ? 1 : 0) | (keys & Qt::ControlModifier ? 2 : 0) |
+           (keys & Qt::AltModifier ? 4 : 0);
+}
+
 Control::Control(QWidget* widget) : widget_(widget) {}
 
 Control::~Control() = default;

@@ -18,6 +18,11 @@ QFont toQFont(const FontStyle& font);
 // Fonts with the metrics of the faces the windows were designed with.
 void installFontSubstitutes();
 
+// The mouse buttons held or pressed as the handlers are told them: 1 left, 2 right, 4 middle;
+// and the keys held: 1 Shift, 2 Ctrl, 4 Alt.
+int mouseButtonCode(Qt::MouseButtons buttons);
+int shiftKeyCode(Qt::KeyboardModifiers keys);
+
 // What every control has: a place in its container in twips, visibility, enabled state and a
 // place in its container's stacking order. The Qt widget behind it stays inside this layer.
 class Control {

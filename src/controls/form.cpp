@@ -106,16 +106,12 @@ void Form::mouseMoveEvent(QMouseEvent* event) {
     const bool counts =
         held == Qt::NoButton ? onBackground(event->position().toPoint()) : pressedOnBackground_;
     if (!mouseMove_ || !counts) return QWidget::mouseMoveEvent(event);
-    const int button = (held & Qt::LeftButton ? 1 : 0) | (held & Qt::RightButton ? 2 : 0) |
-                       (held & Qt::MiddleButton ? 4 : 0);
-    const Qt::KeyboardModifiers keys = event->modifiers();
-    const int shift = (keys & Qt::ShiftModifier ? 1 : 0) | (keys & Qt::ControlModifier ? 2 : 0) |
-                      (keys & Qt::AltModifier ? 4 : 0);
     // The pointer's place on the screen less the window's place as last set: while the window
     // is being moved the desktop may still report places relative to where it was.
     const QPointF at =
         isWindow() ? event->globalPosition() - QPointF(geometry().topLeft()) : event->position();
-    mouseMove_(button, shift, twips::fromPixels(at.x()), twips::fromPixels(at.y()));
+    mouseMove_(mouseButtonCode(held), shiftKeyCode(event->modifiers()), twips::fromPixels(at.x()),
+               twips::fromPixels(at.y()));
 }
 
 void Form::closeEvent(QCloseEvent* event) {

@@ -42,21 +42,11 @@ class PictureBox::Widget : public QWidget {
     }
 
     void mousePressEvent(QMouseEvent* event) override {
-        int button = 0;
-        if (event->button() == Qt::LeftButton)
-            button = 1;
-        else if (event->button() == Qt::RightButton)
-            button = 2;
-        else if (event->button() == Qt::MiddleButton)
-            button = 4;
-        int shift = 0;
-        if (event->modifiers() & Qt::ShiftModifier) shift |= 1;
-        if (event->modifiers() & Qt::ControlModifier) shift |= 2;
-        if (event->modifiers() & Qt::AltModifier) shift |= 4;
         // The pixel under the pointer, counted in device pixels of the drawable area.
         const double ratio = devicePixelRatioF();
         const QPointF p = (event->position() - QPointF(border, border)) * ratio;
-        owner_->mouseDownAt(button, shift, std::floor(p.x()), std::floor(p.y()));
+        owner_->mouseDownAt(mouseButtonCode(event->button()), shiftKeyCode(event->modifiers()),
+                            std::floor(p.x()), std::floor(p.y()));
     }
 
   private:
