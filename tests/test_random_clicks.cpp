@@ -247,22 +247,24 @@ void leftClick(rc::Control& control) {
     QTest::mouseClick(control.widget(), Qt::LeftButton, {}, control.widget()->rect().center());
 }
 
+// Counts a number button to `target` with its own click (+1), its "+5" and its "-1".
+void countTo(App& app, const QString& number, const QString& five, const QString& minusOne,
+             double target) {
+    for (int guard = 0; guard < 10000; ++guard) {
+        const QString caption = app.button(number).Caption();
+        const double shown = rc::Val(caption);
+        if (shown == target && !caption.isEmpty()) return;
+        leftClick(app.button(shown > target ? minusOne : target - shown >= 5 ? five : number));
+    }
+}
+
 void answerProduct(App& app) {
     auto value = [&](const char* address) { return rc::Val(app.label(address).Caption()); };
     const bool division = app.controls().array<rc::OptionButton>("Option1")(1).Value();
     const double num = value("Label15(0)") * value(division ? "Label16(1)" : "Label15(1)");
     const double den = value("Label16(0)") * value(division ? "Label15(1)" : "Label16(1)");
-    auto reach = [&](int term, double target) {
-        for (int guard = 0; guard < 1000; ++guard) {
-            const double shown =
-                rc::Val(app.button(QStringLiteral("Command18(%1)").arg(term)).Caption());
-            if (shown == target) return;
-            const int step = shown > target ? 2 : target - shown >= 5 ? 1 : 0;
-            leftClick(app.button(QStringLiteral("Command18(%1)").arg(term + step)));
-        }
-    };
-    reach(0, num);
-    reach(3, den);
+    countTo(app, "Command18(0)", "Command18(1)", "Command18(2)", num);
+    countTo(app, "Command18(3)", "Command18(4)", "Command18(5)", den);
     leftClick(app.button("Command19"));
 }
 
@@ -300,7 +302,6 @@ void answerSum(App& app) {
         product *= d[i];
     }
     auto& List1 = app.controls().array<rc::ListBox>("List1");
-    auto& Command14 = app.controls().array<rc::CommandButton>("Command14");
     for (int i = 0; i <= 2; ++i) {
         auto* view = static_cast<QAbstractItemView*>(List1(i).widget());
         const QModelIndex entry = view->model()->index(int(product / d[i]) - 1, 0);
@@ -312,14 +313,8 @@ void answerSum(App& app) {
     const double want[4] = {k[0] * n[0], k[1] * n[1], k[2] * n[2],
                             k[0] * n[0] + k[1] * n[1] + (plus ? 1 : -1) * k[2] * n[2]};
     for (int i = 0; i <= 3; ++i) {
-        for (int guard = 0; guard < 10000; ++guard) {
-            const double shown = rc::Val(Command14(i).Caption());
-            if (shown == want[i] && !Command14(i).Caption().isEmpty()) break;
-            const char* button = shown > want[i]        ? "Command16"
-                                 : want[i] - shown >= 5 ? "Command15"
-                                                        : "Command14";
-            leftClick(app.button(QStringLiteral("%1(%2)").arg(button).arg(i)));
-        }
+        auto address = [i](const char* name) { return QStringLiteral("%1(%2)").arg(name).arg(i); };
+        countTo(app, address("Command14"), address("Command15"), address("Command16"), want[i]);
     }
     leftClick(app.button("Command17"));
 }
