@@ -1,60 +1,58 @@
-#include <QTest>
-#include <cfloat>
-
+// The caption-to-number rule and the number-to-caption rule the sections compute with.
 #include "controls/numbers.h"
+#include "testkit.h"
 
-using rc::Str;
-using rc::Val;
+using rc::testing::tableRows;
 
 class TestNumbers : public QObject {
     Q_OBJECT
   private slots:
+    // caption | value
     void captionToNumber_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
-        QTest::newRow("plain") << "12" << 12.0;
-        QTest::newRow("leading blanks") << "   7" << 7.0;
-        QTest::newRow("minus") << "-1" << -1.0;
-        QTest::newRow("plus") << "+4" << 4.0;
-        QTest::newRow("question mark") << "?" << 0.0;
-        QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("sign alone") << "-" << 0.0;
-        QTest::newRow("decimals") << "2.5" << 2.5;
-        QTest::newRow("leading point") << ".25" << 0.25;
-        QTest::newRow("text after number") << "1 X 3" << 1.0;
-        QTest::newRow("letters first") << "abc16" << 0.0;
-        QTest::newRow("exponent") << "1E+16" << 1e16;
-        QTest::newRow("lower-case exponent") << "25e2" << 2500.0;
-        QTest::newRow("E without digits") << "3E" << 3.0;
-        QTest::newRow("huge digits") << "123456789012345678901234567890" << 1.2345678901234568e29;
-        QTest::newRow("beyond double") << "1E+999" << DBL_MAX;
-        QTest::newRow("negative beyond double") << "-1E+999" << -DBL_MAX;
-        QTest::newRow("negative zero") << "-0" << 0.0;
+        tableRows(R"(
+plain              | 12     | 12
+leading blanks     | "   7" | 7
+minus              | -1     | -1
+plus               | +4     | 4
+question mark      | ?      | 0
+empty              |        | 0
+sign alone         | -      | 0
+decimals           | 2.5    | 2.5
+leading point      | .25    | 0.25
+text after number  | 1 X 3  | 1
+letters first      | abc16  | 0
+exponent           | 1E+16  | 1e16
+lower-case exponent| 25e2   | 2500
+E without digits   | 3E     | 3
+huge digits        | 123456789012345678901234567890 | 1.2345678901234568e29
+beyond double      | 1E+999 | 1.7976931348623157e308
+negative beyond    | -1E+999 | -1.7976931348623157e308
+negative zero      | -0     | 0
+)");
     }
     void captionToNumber() {
-        QFETCH(QString, text);
-        QFETCH(double, value);
-        QCOMPARE(Val(text), value);
+        QFETCH(QStringList, cells);
+        QCOMPARE(rc::Val(cells[0]), cells[1].toDouble());
     }
 
+    // value | caption
     void numberToText_data() {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("zero") << 0.0 << "0";
-        QTest::newRow("negative zero") << -0.0 << "0";
-        QTest::newRow("whole") << 12.0 << "12";
-        QTest::newRow("negative") << -1.0 << "-1";
-        QTest::newRow("half") << 0.5 << "0.5";
-        QTest::newRow("largest exact whole") << 9007199254740991.0 << "9007199254740991";
-        QTest::newRow("beyond exact") << 1e16 << "1E+16";
-        QTest::newRow("beyond exact, digits") << 1.5e20 << "1.5E+20";
-        QTest::newRow("tiny") << 1e-20 << "1E-20";
-        QTest::newRow("third") << 1.0 / 3.0 << "0.333333333333333";
+        tableRows(R"(
+zero                | 0                    | 0
+negative zero       | -0                   | 0
+whole               | 12                   | 12
+negative            | -1                   | -1
+half                | 0.5                  | 0.5
+largest exact whole | 9007199254740991     | 9007199254740991
+beyond exact        | 1e16                 | 1E+16
+beyond exact, digits| 1.5e20               | 1.5E+20
+tiny                | 1e-20                | 1E-20
+third               | 0.333333333333333315 | 0.333333333333333
+)");
     }
     void numberToText() {
-        QFETCH(double, value);
-        QFETCH(QString, text);
-        QCOMPARE(Str(value), text);
+        QFETCH(QStringList, cells);
+        QCOMPARE(rc::Str(cells[0].toDouble()), cells[1]);
     }
 
     void halving() {

@@ -1,159 +1,102 @@
 // "Representación gráfica": clicks on the sectors of the picture (the buttons' rules are in
 // test_lessons). Runs as is and again on a display scaled 2x (QT_SCALE_FACTOR=2), where
 // the picture has twice the pixels each way and the pointer is mapped to them.
-#include <QTest>
-#include <cmath>
-
-#include "controls/numbers.h"
-#include "pages.h"
+#include "pupil.h"
 
 using namespace rc;
-using rc::testing::App;
-using rc::testing::Background;
-using rc::testing::Blue;
-using rc::testing::sectorRegions;
-using rc::testing::White;
+using namespace rc::testing;
 
 namespace {
-using Lesson = rc::testing::Opened<rc::testing::RepresentationPage>;
-using rc::testing::Down;
-using rc::testing::Up;
+// The lesson opened on a fresh 800 x 600 window, on 1/4.
+struct Lesson {
+    Lesson() { tell(pupil, {"menu0 d+*2 => fraction=1/4"}); }
+    App app;
+    Pupil pupil{app};
+    PictureBox& picture = app.picture("Picture1");
+    Colour at(QPoint p) const { return picture.Point(p.x(), p.y()); }
+};
 }  // namespace
 
 class TestRepresentation : public QObject {
     Q_OBJECT
   private slots:
-    void initTestCase() { rc::testing::prepareApplication(); }
+    void initTestCase() { prepareApplication(); }
+
+    void sectorClicks_data() {
+        storyColumn();
+        story("a click colours the third sector of 1/4 alone; a drawing puts the blue together",
+              {"menu0 d+*2 => sector2=white",
+               "tap2 => fraction=2/4; sector0=blue; sector1=white; sector2=blue; sector3=white; "
+               "blue1=2; white1=2",
+               "n+ => fraction=3/4; sector0=blue; sector1=blue; sector2=blue; sector3=white",
+               "tap1 => fraction=2/4; sector1=white"});
+        story("only the left button counts, with or without Shift",
+              {"menu0 d+*2 righttap1 middletap1 => fraction=1/4; sector1=white",
+               "shifttap1 => fraction=2/4; sector1=blue"});
+        story("the whole count is the last drawing's: from 32/2 a click, a refused + that draws",
+              {"menu0 n+*31 => sector0@15/16=blue",
+               "tap0@15/16 => fraction=31/2; sector0@15/16=white; whole1=16",
+               "n+ => fraction=31/2; whole1=15; sector0@15/16=blue; sector1@15/16=white",
+               "n+ => fraction=32/2"});
+        story("the white sectors of the partial circle of 5/4 turn blue in turn",
+              {"menu0 d+*2 n+*4 tap1@1/2 => fraction=6/4; sector1@1/2=blue",
+               "tap2@1/2 tap3@1/2 => fraction=8/4; white1=0; whole1=1",
+               "tap3@0/2 => fraction=7/4; sector3@0/2=white"});
+    }
+    void sectorClicks() { tellTheStory(); }
 
     // The picture's pixels are the display's own: twice as many each way at scale 2, shown
     // one for one, not enlarged.
     void pictureIsCrisp() {
         Lesson lesson;
-        QWidget* widget = lesson->picture.widget();
+        QWidget* widget = lesson.picture.widget();
         const double ratio = widget->devicePixelRatioF();
         QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
         const QSize inner = widget->size() - QSize(4, 4);
-        QCOMPARE(lesson->picture.ScaleWidth(), int(std::lround(inner.width() * ratio)));
-        QCOMPARE(lesson->picture.ScaleHeight(), int(std::lround(inner.height() * ratio)));
+        QCOMPARE(lesson.picture.ScaleWidth(), int(std::lround(inner.width() * ratio)));
+        QCOMPARE(lesson.picture.ScaleHeight(), int(std::lround(inner.height() * ratio)));
         QImage shown = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shown.width(), int(std::lround(widget->width() * ratio)));
         shown.setDevicePixelRatio(1);
-        const QImage drawn = lesson->image();
+        const QImage& drawn = lesson.picture.surface().image();
         const int offset = int(PictureBox::border * ratio);
         QCOMPARE(shown.copy(offset, offset, drawn.width(), drawn.height()), drawn);
     }
 
-    // Clicks change the fraction without a drawing, so WholeUnits1 keeps the last drawing's
-    // count: from 32/2 a click gives 31/2, the next "+" is refused but draws (15 circles
-    // now), and the one after raises the numerator.
-    void wholeCountComesFromTheLastDrawing() {
+    // Outlines (a radius, the centre), the background and a right button told to the handler
+    // change nothing.
+    void pressesThatChangeNothing() {
         Lesson lesson;
-        lesson->stepNumerator(Up, 31);
-        const QPoint pixel = lesson->sectorPixel(0, 15, 16);
-        QCOMPARE(lesson->at(pixel), Blue);
-        lesson->clickPixel(pixel);
-        QCOMPARE(lesson->fraction(), "31/2");
-        QCOMPARE(lesson->at(pixel), White);
-        QCOMPARE(lesson->wholeUnits(), 16.0);
-        lesson->stepNumerator(Up);
-        QCOMPARE(lesson->fraction(), "31/2");
-        QCOMPARE(lesson->wholeUnits(), 15.0);
-        // Drawn anew: the white half is now the last sector of the last circle.
-        QCOMPARE(lesson->at(lesson->sectorPixel(0, 15, 16)), Blue);
-        QCOMPARE(lesson->at(lesson->sectorPixel(1, 15, 16)), White);
-        lesson->stepNumerator(Up);
-        QCOMPARE(lesson->fraction(), "32/2");
-    }
-
-    // Clicking the third sector of 1/4 colours it alone; the next drawing puts the blue
-    // sectors together from 3 o'clock.
-    void clickThirdSector() {
-        Lesson lesson;
-        lesson->reach(1, 4);
-        const QPoint third = lesson->sectorPixel(2);
-        QCOMPARE(lesson->at(third), White);
-        lesson->clickPixel(third);
-        QCOMPARE(lesson->numerator(), "2");
-        QCOMPARE(lesson->at(lesson->sectorPixel(0)), Blue);
-        QCOMPARE(lesson->at(lesson->sectorPixel(1)), White);
-        QCOMPARE(lesson->at(third), Blue);
-        QCOMPARE(lesson->at(lesson->sectorPixel(3)), White);
-        const auto regions = sectorRegions(lesson->picture.surface());
-        QCOMPARE(regions.count(Blue), 2);
-        QCOMPARE(regions.count(White), 2);
-        lesson->stepNumerator(Up);
-        QCOMPARE(lesson->fraction(), "3/4");
-        for (int sector = 0; sector < 4; ++sector)
-            QCOMPARE(lesson->at(lesson->sectorPixel(sector)), sector < 3 ? Blue : White);
-        // And back: a blue sector clicked turns white and lowers the numerator.
-        lesson->clickPixel(lesson->sectorPixel(1));
-        QCOMPARE(lesson->numerator(), "2");
-        QCOMPARE(lesson->at(lesson->sectorPixel(1)), White);
-    }
-
-    // Only the left button counts, with or without Shift; outlines and the background are
-    // not sectors.
-    void clicksThatChangeNothing() {
-        Lesson lesson;
-        lesson->reach(1, 4);
-        const QImage before = lesson->image();
-        const QPoint white = lesson->sectorPixel(1);
-        lesson->clickPixel(white, Qt::RightButton);
-        lesson->clickPixel(white, Qt::MiddleButton);
-        lesson->picture.mouseDownAt(2, 0, white.x(), white.y());
-        // The radius at 3 o'clock is outline; so are the rim and the centre.
-        const int W = lesson->picture.ScaleWidth(), H = lesson->picture.ScaleHeight();
-        const Colour outline = resolved(lesson->picture.ForeColor());
-        const QPoint ray(W / 2 + H / 4, H / 2);
-        QCOMPARE(lesson->at(ray), outline);
-        lesson->picture.mouseDownAt(1, 0, ray.x(), ray.y());
-        const QPoint centre(int(std::ceil(W / 2.0)), H / 2);
-        QCOMPARE(lesson->at(centre), outline);
-        lesson->picture.mouseDownAt(1, 0, centre.x(), centre.y());
-        for (QPoint background : {QPoint(2, 2), QPoint(W - 2, H / 2), QPoint(W / 2, 2)}) {
-            QCOMPARE(lesson->at(background), Background);
-            lesson->clickPixel(background);
+        const QImage before = lesson.picture.surface().image().copy();
+        const int W = lesson.picture.ScaleWidth(), H = lesson.picture.ScaleHeight();
+        const Colour outline = resolved(lesson.picture.ForeColor());
+        const QPoint white = lesson.pupil.sectorPixel(1);
+        lesson.picture.mouseDownAt(2, 0, white.x(), white.y());
+        for (QPoint p : {QPoint(W / 2 + H / 4, H / 2), QPoint(int(std::ceil(W / 2.0)), H / 2)}) {
+            QCOMPARE(lesson.at(p), outline);  // the radius at 3 o'clock, the centre
+            lesson.picture.mouseDownAt(1, 0, p.x(), p.y());
         }
-        QCOMPARE(lesson->numerator(), "1");
-        QCOMPARE(lesson->image(), before);
-        lesson->clickPixel(white, Qt::LeftButton, Qt::ShiftModifier);
-        QCOMPARE(lesson->numerator(), "2");
-        QCOMPARE(lesson->at(white), Blue);
+        for (QPoint p : {QPoint(2, 2), QPoint(W - 2, H / 2), QPoint(W / 2, 2)}) {
+            QCOMPARE(lesson.at(p), Background);
+            lesson.pupil.tap(p);
+        }
+        tell(lesson.pupil, {"=> fraction=1/4"});
+        QCOMPARE(lesson.picture.surface().image(), before);
     }
 
-    // The pointer position is rounded to the nearest pixel: just left of a sector's first
-    // pixel counts as that pixel, further left as the outline before it.
+    // The pointer is rounded to the nearest pixel: just left of a sector's first pixel counts
+    // as that pixel, further left as the outline before it.
     void pointerRoundsToNearestPixel() {
         Lesson lesson;
-        lesson->reach(1, 4);
-        const QPoint inside = lesson->sectorPixel(1);
+        const QPoint inside = lesson.pupil.sectorPixel(1);
         int x = inside.x();
-        const Colour outline = resolved(lesson->picture.ForeColor());
-        while (lesson->picture.Point(x - 1, inside.y()) != outline) --x;  // first white pixel
-        QCOMPARE(lesson->picture.Point(x, inside.y()), White);
-        lesson->picture.mouseDownAt(1, 0, x - 0.6, inside.y());
-        QCOMPARE(lesson->numerator(), "1");
-        lesson->picture.mouseDownAt(1, 0, x - 0.4, inside.y() + 0.4);
-        QCOMPARE(lesson->numerator(), "2");
-        QCOMPARE(lesson->at(inside), Blue);
-    }
-
-    // Each white sector of the partial circle of 5/4 turns blue in turn; the numerator can rise
-    // to the number of sectors drawn, and the whole-circle count stays that of the drawing.
-    void fillThePartialCircle() {
-        Lesson lesson;
-        lesson->reach(5, 4);
-        for (int sector = 1; sector < 4; ++sector) {
-            const QPoint pixel = lesson->sectorPixel(sector, 1, 2);
-            QCOMPARE(lesson->at(pixel), White);
-            lesson->clickPixel(pixel);
-            QCOMPARE(lesson->at(pixel), Blue);
-            QCOMPARE(lesson->numerator(), Str(5 + sector));
-        }
-        QCOMPARE(sectorRegions(lesson->picture.surface()).count(White), 0);
-        QCOMPARE(lesson->wholeUnits(), 1.0);
-        lesson->clickPixel(lesson->sectorPixel(3, 0, 2));  // a blue sector of the first circle
-        QCOMPARE(lesson->numerator(), "7");
+        const Colour outline = resolved(lesson.picture.ForeColor());
+        while (lesson.picture.Point(x - 1, inside.y()) != outline) --x;  // first white pixel
+        QCOMPARE(lesson.picture.Point(x, inside.y()), White);
+        lesson.picture.mouseDownAt(1, 0, x - 0.6, inside.y());
+        tell(lesson.pupil, {"=> fraction=1/4"});
+        lesson.picture.mouseDownAt(1, 0, x - 0.4, inside.y() + 0.4);
+        tell(lesson.pupil, {"=> fraction=2/4; sector1=blue"});
     }
 };
 

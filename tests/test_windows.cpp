@@ -2,12 +2,11 @@
 // windows' design, not read from the program's own tables: controls, colours as painted, help
 // texts, the menu, the layout on a given screen, the placement of the other two windows.
 #include <QAccessible>
-#include <QFile>
 #include <QMessageBox>
 #include <QTimer>
 
 #include "controls/twips.h"
-#include "pages.h"
+#include "pupil.h"
 
 using namespace rc;
 using namespace rc::testing;
@@ -39,14 +38,6 @@ QString caption(Control& control) {
     return {};
 }
 
-QStringList helpTexts() {
-    QFile file(QStringLiteral(RUEDECITAS_TEST_DATA "/help_texts.txt"));
-    if (!file.open(QIODevice::ReadOnly)) qFatal("no help texts");
-    return QString::fromUtf8(file.readAll()).split('\n').mid(0, 9);
-}
-
-const Colour Teal = RGB(0, 128, 128);
-
 }  // namespace
 
 class TestWindows : public QObject {
@@ -60,35 +51,27 @@ class TestWindows : public QObject {
     // About fifty controls of every window and section: caption ("*": set at run time), design
     // place and size in twips (a line's two ends), font.
     void controls_data() {
-        const char* table = R"(
+        tableRows(R"(
 Form1.Command20    | HISTORIAL                  | 120 6600 1695 375   | MS Sans Serif 8.25
 Form1.Command1(0)  | Representación gráfica     | 120 2280 1695 495   | MS Sans Serif 8.25
 Form1.Command1(6)  | MULTIPLICACIÓN Y DIVISIÓN  | 120 5160 1695 495   | MS Sans Serif 8.25
 Form1.Command1(7)  | PRESENTACIÓN               | 120 960 1695 375    | MS Sans Serif 8.25
-Form1.Command1(5)  | SUMA Y RESTA               | 120 5760 1695 375   | MS Sans Serif 8.25
 Form1.Label20(1)   | Practica                   | 120 4320 1335 375   | Arial 12 bold
 Form1.Label21      | *                          | 2280 120 9375 855   | Arial 9.75 bold
 Form1.Command2(1)  | --                         | 1200 720 495 375    | MS Sans Serif 8.25
-Form1.Command3(1)  | -                          | 1200 1680 495 375   | MS Sans Serif 8.25
 Form1.Label1(1)    | 2                          | 480 1320 615 495    | Arial 18 bold
 Form1.Command5(0)  | +                          | 1200 1320 495 375   | MS Sans Serif 8.25
 Form1.Command6(9)  | X 10                       | 6960 240 615 375    | Arial 12 bold
 Form1.Command8(1)  | --                         | 840 1680 375 255    | MS Sans Serif 8.25
-Form1.Label5(2)    | *                          | 3960 1440 1575 495  | Arial 18 bold
 Form1.Label4(2)    | *                          | 3840 720 1815 495   | Arial 18 bold
 Form1.Command9(4)  | : 11                       | 4200 240 735 375    | Arial 14.25 bold
 Form1.Label3(2)    | *                          | 1920 720 5175 1455  | Arial 12 bold
-Form1.Label7(0)    | 32                         | 0 1560 1095 495     | Arial 18 bold
-Form1.Command11(0) | +                          | 960 1560 375 255    | MS Sans Serif 8.25
 Form1.Command12(4) | +5                         | 6840 480 495 495    | Arial 18 bold
 Form1.Command13(1) | -----                      | 5520 2400 615 255   | MS Sans Serif 8.25
 Form1.Label11(1)   | Label11                    | 2880 2640 855 375   | Arial 12 bold
-Form1.Label9(1)    | *                          | 2160 1800 975 375   | Arial 18 bold
 Form1.Command21(3) | COMPROBAR                  | 6240 1680 1215 615  | Arial 8.25
 Form1.Label17(11)  | *                          | 7920 1200 855 495   | Arial 18 bold
 Form1.Command17    | COMPROBAR                  | 4080 2400 4335 2415 | Arial 26.25 bold
-Form1.Command16(2) | -1                         | 6840 480 375 375    | MS Sans Serif 9.75
-Form1.Command15(3) | +5                         | 7800 480 375 375    | MS Sans Serif 9.75
 Form1.Command14(1) | *                          | 5280 960 735 495    | Arial 14.25 bold
 Form1.List1(2)     |                            | 2640 2280 975 2910  | Arial 12 bold
 Form1.Label14(0)   |                            | 240 5400 1095 255   | MS Sans Serif 8.25
@@ -97,44 +80,27 @@ Form1.Command18(4) | +5                         | 5160 3240 615 495   | Arial 18
 Form1.Option1(1)   | División de fracciones     | 360 720 4575 375    | Arial 14.25 bold
 Form1.Label15(1)   | *                          | 2760 1680 975 495   | Arial 18 bold
 Form1.Label18(0)   | Ruedecitas 1.1             | 840 360 5655 1095   | Arial 36 bold
-Form1.Label18(5)   | Mayo 2003                  | 840 3840 5655 375   | Arial 12
 Form1.Label19(3)   | DENOMINADOR                | 3000 4080 3735 615  | Arial 24 bold
 Form1.Label19(0)   | 3                          | 1560 720 975 1575   | Arial 72 bold
 Form1.Line6(7)     |                            | 2040 2040 2055 2055 |
 Form1.Line8        |                            | 600 2520 3600 2520  |
-Form1.Line4(3)     |                            | 5640 840 5880 1080  |
 Form1.Line1(23)    |                            | 5040 1440 5040 1920 |
 Form1.Line5(9)     |                            | 2400 1680 2400 1440 |
-Form1.Line7(13)    |                            | 7440 960 7800 960   |
 Form2.Command3     | BORRAR                     | 2880 3240 1575 615  | Arial 15.75 bold
 Form2.Command2(5)  | -10                        | 3720 2520 735 615   | Arial 18 bold
-Form2.Command1(0)  | 0                          | 960 3240 735 555    | Arial 24 bold
 Form2.Command1(9)  | 9                          | 1800 2520 735 615   | Arial 24 bold
 Form2.Label1       | 0                          | 2040 120 2175 735   | Arial 36 bold
 Form2.Shape1       |                            | 1800 120 2655 855   |
 Form3.List1        |                            | 240 240 9255 5460   | MS Sans Serif 13.5
-)";
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QList<double>>("geometry");
-        QTest::addColumn<QString>("font");  // "Arial 18 bold"
-        for (const QString& line : QString::fromUtf8(table).split('\n', Qt::SkipEmptyParts)) {
-            const QStringList cell = line.split('|');
-            QList<double> geometry;
-            for (const QString& n : cell[2].split(' ', Qt::SkipEmptyParts))
-                geometry << n.toDouble();
-            QTest::newRow(qPrintable(cell[0].trimmed()))
-                << cell[0].trimmed() << cell[1].trimmed() << geometry << cell[3].trimmed();
-        }
+)");
     }
     void controls() {
         if (!shared) shared = std::make_unique<Windows>();
         Windows& windows = *shared;
-        QFETCH(QString, address);
-        QFETCH(QString, text);
-        QFETCH(QList<double>, geometry);
-        QFETCH(QString, font);
-        Control& control = windows.find(address);
+        QFETCH(QStringList, cells);
+        const QString &text = cells[0], &font = cells[2];
+        const QList<double> geometry = numbersIn(cells[1]);
+        Control& control = windows.find(QTest::currentDataTag());
         if (text != "*") QCOMPARE(caption(control), text);
         if (auto* line = dynamic_cast<Line*>(&control))
             QCOMPARE(QList<double>({line->X1(), line->Y1(), line->X2(), line->Y2()}), geometry);
@@ -150,7 +116,7 @@ Form3.List1        |                            | 240 240 9255 5460   | MS Sans 
 
     // What a pupil sees, read from the painted pixels of each kind of control.
     void coloursAsPainted_data() {
-        const char* table = R"(
+        tableRows(R"(
 graphical button: its colour            | 7 | Form1.Command20    | fill   | 255 128 255
 graphical button: menu green            | 7 | Form1.Command1(7)  | fill   | 0 255 0
 graphical button: menu white            | 7 | Form1.Command1(0)  | fill   | 255 255 255
@@ -176,24 +142,15 @@ list: its back colour                   | 4 | Form3.List1        | corner | 0 12
 list: white lines                       | 4 | Form3.List1        | text   | 255 255 255
 window: the pad                         | 4 | Form2              | window | 255 255 192
 window: the results                     | 4 | Form3              | window | 255 128 255
-)";
-        QTest::addColumn<int>("section");
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("probe");  // fill, grey, text, corner (inside), line, window
-        QTest::addColumn<Colour>("colour");
-        for (const QString& line : QString::fromUtf8(table).split('\n', Qt::SkipEmptyParts)) {
-            const QStringList cell = line.split('|');
-            const QStringList rgb = cell[4].split(' ', Qt::SkipEmptyParts);
-            QTest::newRow(qPrintable(cell[0].trimmed()))
-                << cell[1].toInt() << cell[2].trimmed() << cell[3].trimmed()
-                << RGB(rgb[0].toInt(), rgb[1].toInt(), rgb[2].toInt());
-        }
+)");
     }
     void coloursAsPainted() {
-        QFETCH(int, section);
-        QFETCH(QString, address);
-        QFETCH(QString, probe);
-        QFETCH(Colour, colour);
+        QFETCH(QStringList, cells);
+        const int section = cells[0].toInt();
+        const QString address = cells[1];
+        QString probe = cells[2];
+        const QList<double> rgb = numbersIn(cells[3]);
+        const Colour colour = RGB(int(rgb[0]), int(rgb[1]), int(rgb[2]));
         Windows windows;
         windows.app.form().results().writeLine("3/4 X 2/5 = 6/20 ** MUY BIEN **");
         windows.app.click(QStringLiteral("Command1(%1)").arg(section));
@@ -226,10 +183,8 @@ window: the results                     | 4 | Form3              | window | 255 
     void menu_data() {
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("shared");  // Picture1, Picture2, Frame2, Frame3
-        const char* table[] = {"1111", "0101", "0101", "0100", "0000",
-                               "0000", "0000", "0000", "0000"};
         for (int i = 0; i <= 8; ++i)
-            QTest::newRow(qPrintable(QString::number(i))) << i << QString(table[i]);
+            QTest::newRow(qPrintable(QString::number(i))) << i << MenuShows[i];
     }
     void menu() {
         QFETCH(int, index);
@@ -242,9 +197,7 @@ window: the results                     | 4 | Form3              | window | 255 
             app.click(QStringLiteral("Command1(%1)").arg(index));
             QCOMPARE(app.form().state().HadErrors, 0);
             QCOMPARE(app.label("Label21").Caption(), texts[index]);
-            QString sharedShown, framesShown, green;
-            for (const char* name : {"Picture1", "Picture2", "Frame2", "Frame3"})
-                sharedShown += app.controls().find(name)->Visible() ? "1" : "0";
+            QString framesShown, green;
             for (int i = 0; i <= 8; ++i) {
                 framesShown += app.frame(QStringLiteral("Frame1(%1)").arg(i)).Visible() ? "1" : "0";
                 green +=
@@ -252,7 +205,7 @@ window: the results                     | 4 | Form3              | window | 255 
                         ? "1"
                         : "0";
             }
-            QCOMPARE(sharedShown, shared);
+            QCOMPARE(sharedShown(app), shared);
             QString one(9, '0');
             one[index] = '1';
             QCOMPARE(framesShown, one);
@@ -319,18 +272,17 @@ window: the results                     | 4 | Form3              | window | 255 
     // it; closing the main window ends the program with every window.
     void windowsLifecycle() {
         App app;
-        ResultsPage results(app);
+        Pupil pupil(app);
         app.form().results().writeLine("a");
-        results.open();
-        results.open();
-        QCOMPARE(results.lines(), QStringList{"a"});
-        QVERIFY(!results.window()->parentWidget() && !results.window()->isModal());
-        results.window()->close();
+        tell(pupil, {"historial historial => lines=a; results=shown"});
+        Form3* window = app.form().results().window();
+        QVERIFY(!window->parentWidget() && !window->isModal());
+        window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        results.open();
-        QCOMPARE(results.lines(), QStringList());
+        tell(pupil, {"=> results=none", "historial => lines=; results=shown"});
         app.form().numberPad().openFor(3);
-        QPointer<QWidget> pad = app.form().numberPad().window(), list = results.window();
+        QPointer<QWidget> pad = app.form().numberPad().window(),
+                          list = app.form().results().window();
         app.form().close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(app.endRequests, 1);

@@ -19,6 +19,26 @@ void prepareApplication() {
     twips::setLogicalDpi(96);
 }
 
+void tableRows(const char* table) {
+    QTest::addColumn<QStringList>("cells");
+    for (const QString& line : QString::fromUtf8(table).split('\n', Qt::SkipEmptyParts)) {
+        QStringList cells;
+        for (QString cell : line.split('|')) {
+            cell = cell.trimmed();  // "..." keeps its blanks
+            cells << (cell.size() > 1 && cell.startsWith('"') && cell.endsWith('"')
+                          ? cell.mid(1, cell.size() - 2)
+                          : cell);
+        }
+        QTest::newRow(qPrintable(cells.takeFirst())) << cells;
+    }
+}
+
+QList<double> numbersIn(const QString& cell) {
+    QList<double> numbers;
+    for (const QString& n : cell.split(' ', Qt::SkipEmptyParts)) numbers << n.toDouble();
+    return numbers;
+}
+
 App::App(ScreenMetrics screen, std::uint64_t seed)
     : random(seed), platform{random, messages, screen} {
     twips::setLogicalDpi(screen.logicalDpi);

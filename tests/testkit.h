@@ -63,6 +63,12 @@ struct App {
     int endRequests = 0;
 };
 
+// Adds one data row per line of `table`, "name | cell | cell ...", as the QStringList column
+// "cells" (trimmed but for "quoted" cells, the name left out); and reads the numbers of a cell, "3
+// 4 2 5".
+void tableRows(const char* table);
+QList<double> numbersIn(const QString& cell);
+
 // Makes the fonts of the catalogue available (Arial's metrics) once per test program.
 void prepareApplication();
 
