@@ -11,6 +11,10 @@ using namespace rc::testing;
 
 namespace {
 
+QString element(const char* array, int i) {
+    return QStringLiteral("%1(%2)").arg(array).arg(i);
+}
+
 // What the walk saw before a click.
 struct Before {
     QMap<int, QString> locked;  // Label17 elements disabled by an accepted check
@@ -43,8 +47,8 @@ struct Walk {
     }
 
     // One green menu button and one frame, the current section's, with its help text and the
-    // shared controls it shows.
-    void menu() {
+    // shared controls it shows; a menu click clears HadErrors.
+    void menu(const QString& clicked) {
         const int current = pupil.section();
         QVERIFY(current >= 0 && current <= 8);
         for (int i = 0; i <= 8; ++i) {
@@ -52,6 +56,8 @@ struct Walk {
             QCOMPARE(at<Frame>("Frame1", i).Visible(), i == current);
         }
         QCOMPARE(app.label("Label21").Caption(), help[current]);
+        if (clicked.startsWith("Command1(") && !clicked.endsWith(" right"))
+            QCOMPARE(app.form().state().HadErrors, 0);
         if (current != 7) QCOMPARE(sharedShown(app), MenuShows[current]);  // 7: as at start
     }
 
@@ -145,9 +151,9 @@ struct Walk {
     // when their denominators read the same.
     void sumLesson() {
         for (int i = 0; i <= 1; ++i) {
-            const double n = value(Pupil::at("Label8", i)), d = value(Pupil::at("Label9", i));
-            const double k = value(Pupil::at("Command12", i)) / d;
-            QVERIFY(k >= 1 && k == std::floor(k) && value(Pupil::at("Label8", i + 2)) == k * n);
+            const double n = value(element("Label8", i)), d = value(element("Label9", i));
+            const double k = value(element("Command12", i)) / d;
+            QVERIFY(k >= 1 && k == std::floor(k) && value(element("Label8", i + 2)) == k * n);
         }
         const bool same =
             app.button("Command12(0)").Caption() == app.button("Command12(1)").Caption();
@@ -167,7 +173,7 @@ struct Walk {
     }
 
     void check(const QString& name) {
-        menu(), practice(name), amplifySimplify();
+        menu(name), practice(name), amplifySimplify();
         representation(name == "Picture1" ||
                        name.contains(QRegularExpression(R"(^Command[23]\()")));
         if (sumLessonOpened) sumLesson();
@@ -195,7 +201,7 @@ struct Walk {
         if (pupil.section() == 5) {
             double d[3], n[3], product = 1;
             for (int i = 0; i <= 2; ++i) {
-                d[i] = value(Pupil::at("Label13", i)), n[i] = value(Pupil::at("Label12", i));
+                d[i] = value(element("Label13", i)), n[i] = value(element("Label12", i));
                 product *= d[i];
             }
             pupil.act("lists:" + Str(product));
@@ -267,7 +273,7 @@ class TestRandomClicks : public QObject {
         const int clicks = (set && all > 0 ? all : 3000) / (section < 0 ? 4 : 20);
         Walk walk(width, height, seed);
         App& app = walk.app;
-        if (section >= 0) app.click(Pupil::at("Command1", section));
+        if (section >= 0) app.click(element("Command1", section));
         walk.opened(section);
         walk.check({});
         std::mt19937 pick(static_cast<unsigned>(seed));
@@ -297,7 +303,7 @@ class TestRandomClicks : public QObject {
                     const QString address = prefix + c->name();
                     const bool menu = address.startsWith("Command1(") || address == "Command20";
                     if (clickable(c) && c->widget()->isVisible() && c->widget()->isEnabled() &&
-                        !(stay && menu && address != Pupil::at("Command1", section)))
+                        !(stay && menu && address != element("Command1", section)))
                         shown.emplace_back(address, c);
                 }
             };
@@ -335,7 +341,7 @@ class TestRandomClicks : public QObject {
         }
         // The walk reaches every section, or stays in its own; and the lessons' own controls.
         for (int i = 0; i <= 8 && section < 0; ++i)
-            QVERIFY(clicksOn.value(Pupil::at("Command1", i)) > 0);
+            QVERIFY(clicksOn.value(element("Command1", i)) > 0);
         if (section >= 0) QCOMPARE(walk.pupil.section(), section);
         if (section == 0) QVERIFY(clicksOn.value("Picture1") > clicks / 40);
         if (section >= 4) QVERIFY(app.form().state().HistoryCount > 0);
