@@ -36,11 +36,6 @@ struct Walk {
             sumExerciseOpened |= section == 5;
     }
 
-    double value(const QString& address) {
-        Control* c = app.controls().find(address);
-        if (auto* label = dynamic_cast<Label*>(c)) return Val(label->Caption());
-        return Val(dynamic_cast<CommandButton*>(c)->Caption());
-    }
     template <class T>
     T& at(const char* array, int i) {
         return app.controls().array<T>(array)(i);
@@ -63,43 +58,39 @@ struct Walk {
 
     // Bases within their buttons' limits (the amplify denominator only from below: the
     // panel's "--" may push it past 200), the panel's denominator at least 1, the working
-    // showing the multiplier, the simplify working and the red message never together.
+    // showing the multiplier (once the menu has set it; the panel's "--" moves the base
+    // denominator without the working), the simplify working whole or hidden, never beside
+    // the red message.
     void amplifySimplify() {
-        for (const auto& [label, low] :
-             {std::pair{"Label4(0)", 0}, {"Label6(0)", 0}, {"Label7(0)", 2}}) {
-            const QString text = app.label(label).Caption();
-            QVERIFY2(Str(Val(text)) == text && Val(text) >= low && Val(text) <= 200,
-                     qPrintable(QStringLiteral("%1 = %2").arg(label, text)));
-        }
-        QVERIFY(value("Label5(0)") >= 2 && value("Label2(0)") >= 0 && value("Label2(1)") >= 1);
+        const QStringList top = pupil.read("top").split(','),
+                          bottom = pupil.read("bottom").split(',');
+        const QStringList base = pupil.read("base").split('/'),
+                          panel = pupil.read("panel").split('/');
+        for (const QString& text : {top[0], base[0], base[1]})
+            QVERIFY2(Str(Val(text)) == text && Val(text) >= 0 && Val(text) <= 200,
+                     qPrintable(text));
+        QVERIFY(Val(base[1]) >= 2 && Val(bottom[0]) >= 2 && Val(panel[0]) >= 0 &&
+                Val(panel[1]) >= 1);
         const int m = app.form().state().MultiplierIndex + 1;
-        QVERIFY(m >= 1 && m <= 10);
-        QCOMPARE(app.label("Label4(1)").Caption(), QString::number(m));
-        QCOMPARE(app.label("Label5(1)").Caption(), QString::number(m));
-        // Until the first menu click the working keeps its design captions. The panel's
-        // denominator moves Label5(0) without the working, so the result follows the working.
-        if (app.label("Label4(2)").Caption().contains(" X ")) {
-            QCOMPARE(app.label("Label4(2)").Caption(),
-                     app.label("Label4(0)").Caption() + " X " + QString::number(m));
-            QCOMPARE(app.label("Label4(3)").Caption(), Str(value("Label4(0)") * m));
-            QVERIFY(app.label("Label5(2)").Caption().endsWith(" X " + QString::number(m)));
-            QCOMPARE(app.label("Label5(3)").Caption(),
-                     Str(std::min(value("Label5(2)") * m, DBL_MAX)));
+        QVERIFY(top[1] == QString::number(m) && bottom[1] == QString::number(m));
+        if (top[2].contains(" X ")) {
+            QCOMPARE(top[2], top[0] + " X " + QString::number(m));
+            QCOMPARE(top[3], Str(Val(top[0]) * m));
+            QVERIFY(bottom[2].endsWith(" X " + QString::number(m)));
+            QCOMPARE(bottom[3], Str(std::min(Val(bottom[2]) * m, DBL_MAX)));
         }
-        const bool steps = app.label("Label6(1)").Visible();
-        for (const char* label : {"Label7(1)", "Label6(2)", "Label7(2)"})
-            QCOMPARE(app.label(label).Visible(), steps);
-        for (int i = 7; i <= 12; ++i) QCOMPARE(at<Line>("Line1", i).Visible(), steps);
-        QVERIFY(!(steps && app.label("Label3(2)").Visible()));
+        const QString steps = pupil.read("steps");
+        QVERIFY2(steps != "partly" && (steps.isEmpty() || pupil.read("message") == "hidden"),
+                 qPrintable(steps));
     }
 
     // The denominator in 2..150, the numerator at least 0, and the picture only blue, white,
     // near-white and the outline, read whole when the click may have changed it.
     void representation(bool pictureMayHaveChanged) {
-        const double k = value("Label1(0)"), n = value("Label1(1)");
-        QVERIFY2(n >= 2 && n <= 150 && Str(n) == app.label("Label1(1)").Caption(),
-                 qPrintable(Str(n)));
-        QVERIFY2(k >= 0 && Str(k) == app.label("Label1(0)").Caption(), qPrintable(Str(k)));
+        const QStringList kn = pupil.read("fraction").split('/');
+        QVERIFY2(Val(kn[1]) >= 2 && Val(kn[1]) <= 150 && Str(Val(kn[1])) == kn[1],
+                 qPrintable(kn[1]));
+        QVERIFY2(Val(kn[0]) >= 0 && Str(Val(kn[0])) == kn[0], qPrintable(kn[0]));
         if (!pictureMayHaveChanged) return;
         PictureBox& picture = app.picture("Picture1");
         const Colour allowed[] = {Blue, White, Background, resolved(picture.ForeColor())};
@@ -150,14 +141,12 @@ struct Walk {
     // A′ and B′ are A and B amplified by whole factors of at least 1; the result shows exactly
     // when their denominators read the same.
     void sumLesson() {
-        for (int i = 0; i <= 1; ++i) {
-            const double n = value(element("Label8", i)), d = value(element("Label9", i));
-            const double k = value(element("Command12", i)) / d;
-            QVERIFY(k >= 1 && k == std::floor(k) && value(element("Label8", i + 2)) == k * n);
+        const QList<double> g = numbers("given"), e = numbers("sum");
+        for (int i : {0, 2}) {
+            const double k = e[i + 1] / g[i + 1];
+            QVERIFY(k >= 1 && k == std::floor(k) && e[i] == k * g[i]);
         }
-        const bool same =
-            app.button("Command12(0)").Caption() == app.button("Command12(1)").Caption();
-        QCOMPARE(pupil.read("result").section(' ', 1), same ? "" : "hidden");
+        QCOMPARE(pupil.read("result").section(' ', 1), e[1] == e[3] ? "" : "hidden");
     }
 
     // "COMPROBAR" shows only while the three lists agree and the four numerators are set.
@@ -188,28 +177,31 @@ struct Walk {
         before = now;
     }
 
+    // The numbers of a reading: "3/4 - 1/2" gives 3, 4, 1, 2.
+    QList<double> numbers(const char* key) {
+        return numbersIn(pupil.read(key).replace(QRegularExpression("[/ +-]+"), " "));
+    }
+
     // The pupil who knows the answer enters it with the same buttons, lists and pad; returns
     // the check pressed.
     QString answer() {
+        const QList<double> f = pupil.section() == 4 ? QList<double>() : numbers("fractions");
         if (pupil.section() == 6) {
             const bool division = at<OptionButton>("Option1", 1).Value();
-            pupil.countTo("N", value("Label15(0)") * value(division ? "Label16(1)" : "Label15(1)"));
-            pupil.countTo("D", value("Label16(0)") * value(division ? "Label15(1)" : "Label16(1)"));
+            pupil.countTo("N", f[0] * f[division ? 3 : 2]);
+            pupil.countTo("D", f[1] * f[division ? 2 : 3]);
             pupil.act("check");
             return "Command19";
         }
         if (pupil.section() == 5) {
-            double d[3], n[3], product = 1;
-            for (int i = 0; i <= 2; ++i) {
-                d[i] = value(element("Label13", i)), n[i] = value(element("Label12", i));
-                product *= d[i];
-            }
+            const double product = f[1] * f[3] * f[5];
             pupil.act("lists:" + Str(product));
             const double sign = pupil.read("operators").startsWith('+') ? 1 : -1;
             double result = 0;
             for (int i = 0; i <= 2; ++i) {
-                pupil.countTo(QStringLiteral("e%1").arg(i), product / d[i] * n[i]);
-                result += (i == 2 ? sign : 1) * product / d[i] * n[i];
+                const double numerator = product / f[2 * i + 1] * f[2 * i];
+                pupil.countTo(QStringLiteral("e%1").arg(i), numerator);
+                result += (i == 2 ? sign : 1) * numerator;
             }
             pupil.countTo("e3", result);
             pupil.act("check");
