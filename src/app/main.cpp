@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "command_line.h"
 #include "controls/control.h"
 #include "controls/icon.h"
 #include "controls/platform.h"
@@ -8,8 +9,13 @@
 #include "shell/form1.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(rc::ApplicationTitle));
+    QApplication::setApplicationVersion(QStringLiteral(RUEDECITAS_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral(RUEDECITAS_APP_ID));
+    rc::answerHelpOrVersion(argc, argv);
+
+    QApplication app(argc, argv);
+    if (!rc::acceptCommandLine(app)) return 2;
     QApplication::setWindowIcon(rc::programIcon());
     rc::installFontSubstitutes();
 
