@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "pages.h"
+#include "pupil.h"
 
 namespace {
 
@@ -34,29 +34,24 @@ void writeLine(benchmark::State& state) {
 // One right check of the multiply/divide exercise and its repaint.
 void productCheck(benchmark::State& state) {
     App app({1920, 1080, 96});
-    rc::testing::ProductPage product(app);
-    product.deal(3, 4, 2, 5);
-    product.open();
-    product.press(1);
-    product.press(0);
-    product.press(4, 4);
+    rc::testing::Pupil pupil(app);
+    for (const char* word : {"product3/4,2/5", "menu6", "N+5", "N", "D+5*4"}) pupil.act(word);
     QWidget* window = &app.form();
     for (auto _ : state) {
-        product.check();
+        pupil.act("check");
         window->repaint();
     }
-    if (product.verdict().first() != rc::RGB(0, 255, 0)) state.SkipWithError("not judged right");
+    if (pupil.read("verdict") != "green green green") state.SkipWithError("not judged right");
 }
 
 // One refused link of the simplify exercise, its message-free path, and the repaint.
 void simplifyCheck(benchmark::State& state) {
     App app({1920, 1080, 96});
-    rc::testing::SimplifyExercisePage simplify(app);
-    simplify.open();
-    simplify.answer(1, "12345", "7");
+    rc::testing::Pupil pupil(app);
+    for (const char* word : {"menu4", "F1=12345/7"}) pupil.act(word);
     QWidget* window = &app.form();
     for (auto _ : state) {
-        simplify.check(0);
+        pupil.act("check0");
         window->repaint();
     }
 }
