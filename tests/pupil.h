@@ -34,7 +34,8 @@ inline QImage shown(const Control& control) {
 // The colour a button or an option button is filled with, away from its caption and bevel.
 inline Colour fillShown(const Control& control) {
     const QImage image = shown(control);
-    return fromQColor(image.pixelColor(image.width() - 5, 4));
+    const int dpr = int(image.devicePixelRatio());  // the bevel is two pixels at any scale
+    return fromQColor(image.pixelColor(image.width() - 5 * dpr, 4 * dpr));
 }
 // Whether some pixel of the control shows exactly this colour (the text of a label).
 inline bool showsColour(const Control& control, Colour colour) {
