@@ -34,10 +34,9 @@ void QtMessageBoxes::MsgBox(const QString& text) {
 
 QString QtFileDialogs::saveFileName(const QString& title, const QString& suggestedName,
                                     const QString& filter) {
-    QFileDialog dialog(QApplication::activeWindow(), title,
-                       QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                           .filePath(suggestedName),
-                       filter);
+    QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    if (!folder.exists()) folder = QDir::home();  // not every home has a documents folder
+    QFileDialog dialog(QApplication::activeWindow(), title, folder.filePath(suggestedName), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QFileInfo(suggestedName).suffix());  // "notas" saves "notas.txt"
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

@@ -47,7 +47,8 @@ class FileDialogs {
                                  const QString& filter) = 0;
 };
 
-// The desktop's save dialog, over the active window, starting in the documents folder.
+// The desktop's save dialog, over the active window, starting in the documents folder (the home
+// folder where there is none).
 class QtFileDialogs : public FileDialogs {
   public:
     QString saveFileName(const QString& title, const QString& suggestedName,
