@@ -1,8 +1,17 @@
 // The three windows as a pupil meets them, checked against numbers written down here from the
 // windows' design, not read from the program's own tables: controls, colours as painted, help
-// texts, the menu, the layout on a given screen, the placement of the other two windows.
+// texts, the menu, the layout on a given screen, the placement of the other two windows; and how
+// a teacher keeps the results list: copied to the clipboard, saved to a file.
+#include <sys/resource.h>
+
+#include <QClipboard>
+#include <QDirIterator>
+#include <QMenu>
 #include <QMessageBox>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <csignal>
 
 #include "controls/twips.h"
 #include "pupil.h"
@@ -29,6 +38,28 @@ struct Windows {
     }
     mutable App app;
 };
+
+// A real right click on the results list, below its lines; chooses `entry` in the menu that
+// pops up and returns the menu's entries. A menu that waits for a choice is closed after a
+// second and reads as no menu.
+QStringList chooseInMenu(Form3& window, const QString& entry) {
+    QWidget* lines = qobject_cast<QAbstractScrollArea*>(window.List1.widget())->viewport();
+    QTimer guard;
+    guard.callOnTimeout([] {
+        if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    });
+    guard.start(1000);
+    QTest::mouseClick(window.windowHandle(), Qt::RightButton, {},
+                      lines->mapTo(&window, QPoint(5, lines->height() - 5)));
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return {"no menu"};
+    QStringList entries;
+    for (QAction* action : menu->actions()) entries << action->text();
+    menu->close();
+    if (const auto chosen = entries.indexOf(entry); chosen >= 0)
+        menu->actions().at(chosen)->trigger();
+    return entries;
+}
 
 QString caption(Control& control) {
     if (auto* label = dynamic_cast<Label*>(&control)) return label->Caption();
@@ -243,6 +274,102 @@ window: the results                     | 4 | Form3              | window | 255 
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(app.endRequests, 1);
         QVERIFY(!pad && !list);
+    }
+
+    // "Copiar" in the list's context menu and with the copy key: the selected line, or every
+    // line while none is selected.
+    void copyLines() {
+        App app;
+        for (const char* line : {"1/2 = 2/4 * MUY BIEN *", "b", "c"})
+            app.form().results().writeLine(line);
+        app.form().results().show();
+        Form3& window = *app.form().results().window();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QClipboard& clipboard = *QGuiApplication::clipboard();
+        QTest::keySequence(window.List1.widget(), QKeySequence::Copy);
+        QCOMPARE(clipboard.text(), "1/2 = 2/4 * MUY BIEN *\nb\nc");
+        window.List1.setListIndex(1);
+        QCOMPARE(chooseInMenu(window, "Copiar"), QStringList({"Copiar", "Guardar como…"}));
+        QCOMPARE(clipboard.text(), "b");
+    }
+
+    // "Guardar como…" (the save key here) writes every line as UTF-8, each ending in "\n", or
+    // nothing at all: whatever fails, the folder holds exactly what it held before, and the
+    // teacher is told where and why.
+    void saveLines_data() {
+        QTest::addColumn<QString>("target");  // the answer to the dialog, in a fresh folder
+        QTest::addColumn<int>("limit");       // the largest file the program may write, bytes
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("new file") << "historial.txt" << 0 << true;
+        QTest::newRow("over an old file") << "old.txt" << 0 << true;
+        QTest::newRow("cancelled") << "" << 0 << false;
+        QTest::newRow("read-only folder") << "locked/old.txt" << 0 << false;
+        QTest::newRow("folder is a file") << "old.txt/historial.txt" << 0 << false;
+        QTest::newRow("write fails midway") << "old.txt" << 50 << false;
+    }
+    void saveLines() {
+        QFETCH(QString, target);
+        QFETCH(int, limit);
+        QFETCH(bool, saved);
+        QTemporaryDir dir;
+        const QString root = dir.path() + "/";
+        QDir(root).mkdir("locked");
+        for (const char* name : {"old.txt", "locked/old.txt"}) {
+            QFile old(root + name);
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
+        }
+        QFile::setPermissions(root + "locked", QFile::ReadOwner | QFile::ExeOwner);
+        const auto unlock = qScopeGuard([&] {
+            QFile::setPermissions(root + "locked",
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        });
+        if (target.startsWith("locked") && QFile(root + "locked/probe").open(QIODevice::WriteOnly))
+            QSKIP("this user writes into read-only folders");
+        const auto files = [&] {  // every file under the folder, with its bytes
+            QMap<QString, QByteArray> all;
+            for (QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+                 it.hasNext();) {
+                QFile file(it.next());
+                all[file.fileName().mid(root.size())] =
+                    file.open(QIODevice::ReadOnly) ? file.readAll() : "unreadable";
+            }
+            return all;
+        };
+        const QByteArray text =
+            "3/4 + 1/2 - 2/3 = 7/12 *** MUY BIEN ***\n24/36 = 12/18 = 2/3 =  * MUY BIEN *\n"
+            "MULTIPLICACIÓN: 3/4 X 2/5 = 6/20 ** MUY BIEN **\n";
+        QMap<QString, QByteArray> expected = files();
+        if (saved) expected[target] = text;
+        App app;
+        const QStringList lines = QString::fromUtf8(text).split('\n', Qt::SkipEmptyParts);
+        for (const QString& line : lines) app.form().results().writeLine(line);
+        app.form().results().show();
+        Form3& window = *app.form().results().window();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        app.files.answer = target.isEmpty() ? QString() : root + target;
+        rlimit unlimited{}, limited{};
+        getrlimit(RLIMIT_FSIZE, &unlimited);
+        limited = {limit ? rlim_t(limit) : unlimited.rlim_cur, unlimited.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending us
+        setrlimit(RLIMIT_FSIZE, &limited);
+        QTest::keySequence(&window, QKeySequence::Save);
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+
+        QCOMPARE(app.files.asked,
+                 QStringList("Guardar el historial | historial.txt | Texto (*.txt)"));
+        const QMap<QString, QByteArray> found = files();
+        QString shown;
+        QDebug(&shown) << found;
+        QVERIFY2(found == expected, qPrintable(shown));
+        QCOMPARE(Pupil(app).lines(), lines);
+        const QStringList told = app.messages.shown;
+        const QString where = "No se pudo guardar el historial en «" + root + target + "»: ";
+        QCOMPARE(told.size(), int(!saved && !target.isEmpty()));
+        QVERIFY2(told.isEmpty() || (told[0].startsWith(where) && told[0].size() > where.size() &&
+                                    !told[0].endsWith("Unknown error")),
+                 qPrintable(told.join("")));
     }
 
     // The real message box: the program's title, the text, one OK button.

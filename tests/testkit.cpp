@@ -6,9 +6,12 @@ namespace rc::testing {
 
 namespace {
 QtMessageHandler defaultHandler = nullptr;
-// The offscreen platform cannot raise windows and says so on every show; that is not news.
+// The offscreen platform cannot raise windows nor grab the keyboard for a popup menu, and says
+// so every time; that is not news.
 void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.contains(QLatin1String("does not support raise()"))) return;
+    if (message.contains(QLatin1String("does not support raise()")) ||
+        message.contains(QLatin1String("does not support grabbing")))
+        return;
     if (defaultHandler) defaultHandler(type, context, message);
 }
 }  // namespace
@@ -40,7 +43,7 @@ QList<double> numbersIn(const QString& cell) {
 }
 
 App::App(ScreenMetrics screen, std::uint64_t seed)
-    : random(seed), platform{random, messages, screen} {
+    : random(seed), platform{random, messages, files, screen} {
     twips::setLogicalDpi(screen.logicalDpi);
     form1 = std::make_unique<Form1>(platform);
     form1->endProgram = [this] { ++endRequests; };

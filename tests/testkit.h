@@ -41,6 +41,18 @@ class RecordingMessages : public MessageBoxes {
     QStringList shown;
 };
 
+// Answers every save dialog with `answer` (empty: cancelled) and records what it asked.
+class AnsweringFileDialogs : public FileDialogs {
+  public:
+    QString saveFileName(const QString& title, const QString& name,
+                         const QString& filter) override {
+        asked << title + " | " + name + " | " + filter;
+        return answer;
+    }
+    QString answer;
+    QStringList asked;
+};
+
 // The main window as the program starts it, on a screen of the given size, with seams that
 // the test controls. The window is shown (offscreen), at its client size.
 struct App {
@@ -58,6 +70,7 @@ struct App {
 
     ScriptedRandom random;
     RecordingMessages messages;
+    AnsweringFileDialogs files;
     Platform platform;
     std::unique_ptr<Form1> form1;
     int endRequests = 0;

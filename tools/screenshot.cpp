@@ -30,7 +30,8 @@ int main(int argc, char* argv[]) {
 
     rc::ClockRandom random;
     rc::QtMessageBoxes messages;
-    rc::Platform platform{random, messages, rc::ScreenMetrics{width, height, 96}};
+    rc::QtFileDialogs files;
+    rc::Platform platform{random, messages, files, rc::ScreenMetrics{width, height, 96}};
     rc::twips::setLogicalDpi(96);
     rc::Form1 form(platform);
     form.resize(width, height);

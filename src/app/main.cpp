@@ -21,7 +21,8 @@ int main(int argc, char* argv[]) {
 
     rc::ClockRandom random;
     rc::QtMessageBoxes messages;
-    rc::Platform platform{random, messages, rc::primaryScreen()};
+    rc::QtFileDialogs files;
+    rc::Platform platform{random, messages, files, rc::primaryScreen()};
     rc::twips::setLogicalDpi(platform.screen.logicalDpi);
 
     rc::Form1 form1(platform);

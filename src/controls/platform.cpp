@@ -1,8 +1,13 @@
 #include "controls/platform.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStandardPaths>
 #include <chrono>
 
 namespace rc {
@@ -25,6 +30,21 @@ void QtMessageBoxes::MsgBox(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(ApplicationTitle), text,
                     QMessageBox::Ok);
     box.exec();
+}
+
+QString QtFileDialogs::saveFileName(const QString& title, const QString& suggestedName,
+                                    const QString& filter) {
+    QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    if (!folder.exists()) folder = QDir::home();  // not every home has a documents folder
+    QFileDialog dialog(QApplication::activeWindow(), title, folder.filePath(suggestedName), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QFileInfo(suggestedName).suffix());  // "notas" saves "notas.txt"
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+void setClipboardText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
 }
 
 ScreenMetrics primaryScreen() {

@@ -37,6 +37,27 @@ class QtMessageBoxes : public MessageBoxes {
     void MsgBox(const QString& text) override;
 };
 
+// The dialog that asks where to save a file.
+class FileDialogs {
+  public:
+    virtual ~FileDialogs() = default;
+    // The path chosen for a new or existing file, offering `suggestedName` and files matching
+    // `filter` ("Texto (*.txt)"); empty when the user cancels.
+    virtual QString saveFileName(const QString& title, const QString& suggestedName,
+                                 const QString& filter) = 0;
+};
+
+// The desktop's save dialog, over the active window, starting in the documents folder (the home
+// folder where there is none).
+class QtFileDialogs : public FileDialogs {
+  public:
+    QString saveFileName(const QString& title, const QString& suggestedName,
+                         const QString& filter) override;
+};
+
+// Puts plain text on the desktop's clipboard.
+void setClipboardText(const QString& text);
+
 // The whole screen, in logical pixels, and its logical dots per inch.
 struct ScreenMetrics {
     int widthPixels = 800;
@@ -57,6 +78,7 @@ void endApplication();
 struct Platform {
     RandomSource& random;
     MessageBoxes& messages;
+    FileDialogs& files;
     ScreenMetrics screen;
 };
 

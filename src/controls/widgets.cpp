@@ -1,5 +1,8 @@
 #include "controls/widgets.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
@@ -299,6 +302,15 @@ class ListBox::Widget : public QTableWidget {
         if (action == MoveHome || action == MoveEnd) modifiers |= Qt::ControlModifier;
         return QTableWidget::moveCursor(action, modifiers);
     }
+    // The menu of the entries added to the list pops up and returns at once: the event loop
+    // goes on, and a click elsewhere closes it.
+    void contextMenuEvent(QContextMenuEvent* event) override {
+        if (actions().isEmpty()) return;
+        auto* menu = new QMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addActions(actions());
+        menu->popup(event->globalPos());
+    }
     // Ctrl+click on the selected line would leave the list without one; it does nothing.
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override {
@@ -391,6 +403,16 @@ void ListBox::setListIndex(int index) {
 
 void ListBox::onClick(std::function<void()> handler) {
     list_->onClick = std::move(handler);
+}
+
+void ListBox::addMenuEntry(const QString& caption, StandardKey key, ShortcutScope scope,
+                           std::function<void()> handler) {
+    auto* action = new QAction(caption, list_);
+    action->setShortcut(key == StandardKey::Copy ? QKeySequence::Copy : QKeySequence::Save);
+    action->setShortcutContext(scope == ShortcutScope::Control ? Qt::WidgetShortcut
+                                                               : Qt::WindowShortcut);
+    QObject::connect(action, &QAction::triggered, list_, std::move(handler));
+    list_->addAction(action);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -12,6 +12,12 @@ namespace rc {
 
 enum class Alignment { Left, Centre, Right };
 
+// The desktop's own key sequences for common commands (Ctrl+C, Ctrl+S on most desktops).
+enum class StandardKey { Copy, Save };
+// Where a shortcut works: while its control has the focus, or anywhere in the control's window
+// while that window is the active one.
+enum class ShortcutScope { Control, Window };
+
 // A transparent label: only its text is drawn, over whatever lies behind it. The caption wraps
 // at word boundaries within the label's width and is cut off at its height.
 class Label : public Control {
@@ -125,6 +131,11 @@ class ListBox : public Control {
     // Runs once each time a line becomes the selected one, however it was selected (the
     // program's setListIndex too), and on a click on the line already selected.
     void onClick(std::function<void()> handler);
+    // Adds an entry to the list's context menu (right button or menu key), which runs `handler`
+    // when chosen or when its key sequence is pressed within `scope`. The menu opens without
+    // waiting for a choice.
+    void addMenuEntry(const QString& caption, StandardKey key, ShortcutScope scope,
+                      std::function<void()> handler);
 
   private:
     class Widget;

@@ -20,10 +20,13 @@ class Form3 : public Form {
 };
 
 // Owns the results window while it is loaded: it is created on first use (a line or
-// "HISTORIAL"), kept while open and unloaded, lines and all, when the pupil closes it.
+// "HISTORIAL"), kept while open and unloaded, lines and all, when the pupil closes it. The
+// list's context menu keeps the lines beyond that: "Copiar" (the selected line, or all of them
+// while none is selected) and "Guardar como…" (all of them, to a text file).
 class ResultsHistory : public ResultsLog {
   public:
-    ResultsHistory(const Form& mainWindow, const Control& sectionArea, Form1State& state);
+    ResultsHistory(const Form& mainWindow, const Control& sectionArea, Form1State& state,
+                   MessageBoxes& messages, FileDialogs& files);
     ~ResultsHistory() override;
 
     // Loads the window if needed (hidden) and returns it.
@@ -38,9 +41,15 @@ class ResultsHistory : public ResultsLog {
     void unload() { form3_.unload(); }
 
   private:
+    QStringList lines() const;
+    void copyLines();
+    void saveLines();
+
     const Form& mainWindow_;
     const Control& sectionArea_;
     Form1State& state_;
+    MessageBoxes& messages_;
+    FileDialogs& files_;
     FormSlot<Form3> form3_;
 };
 
