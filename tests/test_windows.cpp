@@ -372,6 +372,33 @@ window: the results                     | 4 | Form3              | window | 255 
                  qPrintable(told.join("")));
     }
 
+    // A menu click reaches the screen in one repaint of the window, each control painted once
+    // (the add/subtract exercise's lists settle their scroll bars one pass later).
+    void oneRepaintPerSwitch() {
+        struct Counter : QObject {
+            QMap<QObject*, int> painted;
+            int passes = 0;
+            bool eventFilter(QObject* o, QEvent* e) override {
+                passes += e->type() == QEvent::UpdateRequest;
+                painted[o] += e->type() == QEvent::Paint;
+                return false;
+            }
+        } counter;
+        App app;
+        for (int section : {0, 1, 2, 3, 4, 6, 7, 8, 1}) {
+            QWidget* button = app.button(QStringLiteral("Command1(%1)").arg(section)).widget();
+            QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
+            QCoreApplication::processEvents();
+            qApp->installEventFilter(&counter);
+            counter.painted.clear(), counter.passes = 0;
+            QTest::mouseRelease(button, Qt::LeftButton, {}, button->rect().center());
+            for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+            qApp->removeEventFilter(&counter);
+            QCOMPARE(counter.passes, 1);
+            QCOMPARE(std::ranges::max(counter.painted.values()), 1);
+        }
+    }
+
     // The real message box: the program's title, the text, one OK button.
     void messageBox() {
         QString seen;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -128,7 +129,25 @@ class CommandButton::Widget : public QPushButton {
         }
     }
 
+    // Qt repaints a released button at once, before its click handler runs; held back, the
+    // button is painted once, together with whatever the click changes (its colour, the
+    // section it opens), in the same pass as the rest of the window.
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        paintedWithItsClick([&] { QPushButton::mouseReleaseEvent(event); });
+    }
+    void keyReleaseEvent(QKeyEvent* event) override {
+        paintedWithItsClick([&] { QPushButton::keyReleaseEvent(event); });
+    }
+
   private:
+    template <class Release>
+    void paintedWithItsClick(Release release) {
+        const QPointer<QWidget> self(this);
+        setUpdatesEnabled(false);
+        release();
+        if (self) setUpdatesEnabled(true);  // schedules the one repaint
+    }
+
     CommandButton* owner_;
 };
 
@@ -285,7 +304,26 @@ class ListBox::Widget : public QTableWidget {
     }
     std::function<void()> onClick;
 
+    // Lines added or taken away are laid out, scroll bar and all, just before the window
+    // paints, so that the list is painted once, complete, with the rest of the window.
+    void linesChanged() {
+        if (!layoutPending_ && window()) window()->installEventFilter(this);
+        layoutPending_ = true;
+    }
+
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::UpdateRequest && layoutPending_) {
+            layoutPending_ = false;
+            watched->removeEventFilter(this);
+            executeDelayedItemsLayout();
+            // A scroll bar that comes or goes (Qt decides it in a queued call) narrows or
+            // widens the lines at once, too.
+            QCoreApplication::sendPostedEvents(this, 0);
+            executeDelayedItemsLayout();
+        }
+        return QTableWidget::eventFilter(watched, event);
+    }
     void mousePressEvent(QMouseEvent* event) override {
         selectedSincePress_ = false;
         QTableWidget::mousePressEvent(event);
@@ -322,6 +360,7 @@ class ListBox::Widget : public QTableWidget {
 
   private:
     bool selectedSincePress_ = false;
+    bool layoutPending_ = false;
 };
 
 ListBox::ListBox(QWidget* parent)
@@ -376,14 +415,17 @@ void ListBox::AddItem(const QString& text) {
     const int row = ListCount();
     list_->insertRow(row);
     list_->setItem(row, 0, new QTableWidgetItem(text));
+    list_->linesChanged();
 }
 
 void ListBox::RemoveItem(int index) {
     if (index >= 0 && index < ListCount()) list_->removeRow(index);
+    list_->linesChanged();
 }
 
 void ListBox::Clear() {
     list_->setRowCount(0);
+    list_->linesChanged();
 }
 
 int ListBox::ListIndex() const {
