@@ -138,6 +138,9 @@ class Sectors {
     }
 
     std::int32_t last() const { return last_; }
+    // The sectors that the pixels on the axes at 9 and at 6 o'clock take (see above).
+    std::int32_t nine() const { return nine_; }
+    std::int32_t six() const { return six_; }
 
     // The sectors of the pixels lo..hi of row y: appended to `runs` as runs of one sector, or,
     // when they change so often that they are worked out pixel by pixel, written to keys[lo..hi]
@@ -186,6 +189,11 @@ class Sectors {
         return true;
     }
 
+    // The cotangent of radius line `line`, at the angle line * step.
+    double cot(std::int64_t line) const {
+        return std::size_t(line) < cot_.size() ? cot_[std::size_t(line)] : cotangent(line);
+    }
+
   private:
     // Gives pixel x the sector `key` in the runs from `first` on, splitting its run and merging
     // runs of one sector again.
@@ -217,9 +225,6 @@ class Sectors {
     double cotangent(std::int64_t line) const {
         const double angle = double(line) * step_;
         return std::cos(angle) / std::sin(angle);
-    }
-    double cot(std::int64_t line) const {
-        return std::size_t(line) < cot_.size() ? cot_[std::size_t(line)] : cotangent(line);
     }
     static int clampTo(double value, int lo, int hi) {
         return int(std::clamp(value, double(lo), double(hi)));
@@ -293,6 +298,16 @@ struct SectorChain {
     }
 };
 
+// Eight lanes of a vector register (two halves where the processor has no wider ones).
+using Floats = float __attribute__((vector_size(32)));
+using Ints = std::int32_t __attribute__((vector_size(32)));
+
+// One row of a wheel: its pixels lo..hi in the disc, those not on the rim (innerLo..innerHi,
+// which leaves out the radius at 3 o'clock too), and those of the core (coreLo..coreHi).
+struct RowShape {
+    int lo, hi, innerLo, innerHi, coreLo, coreHi;
+};
+
 // Buffers of the wheel drawing, kept from one wheel to the next so that a row of a hundred
 // small circles does not allocate and clear them a hundred times.
 struct WheelBuffers {
@@ -304,6 +319,8 @@ struct WheelBuffers {
     std::vector<long long> patchSize;
     std::vector<char> crumb;
     std::vector<SectorChain> chains;
+    std::vector<RowShape> shapes;
+    std::vector<std::int32_t> walkLo, walkHi;
     std::vector<double> lines;
     std::vector<std::uint64_t> seen;
     std::vector<std::pair<int, int>> stack;
@@ -408,6 +425,7 @@ class ThinWheel {
           cx_(wheel.centre),
           cy_(wheel.cy),
           r2_(wheel.radius * wheel.radius),
+          deep2_(wheel.radius > 1.01 ? (wheel.radius - 1.01) * (wheel.radius - 1.01) : -1),
           radius_(wheel.radius),
           n_(wheel.sectors.last() + 1),
           step_(wheel.step),
@@ -511,37 +529,46 @@ class ThinWheel {
         if (x < 0 || y < 0 || x >= width_ || y >= height_) return false;
         if ((y == rayRow_ && x >= rayFrom_) || (y == centreRow_ && x == centreColumn_))
             return false;
-        return inDisc(x, y) && inDisc(x - 1, y) && inDisc(x + 1, y) && inDisc(x, y - 1) &&
-               inDisc(x, y + 1) && inSector(i, x, y) && inSector(i, x + 1, y) &&
+        return withNeighboursInDisc(x, y) && inSector(i, x, y) && inSector(i, x + 1, y) &&
                inSector(i, x, y + 1);
     }
-    // Marks pixel (x, y) taken; answers whether it was free.
-    bool take(int x, int y) {
+    // A pixel more than a pixel inside the rim (with room for rounding) has its four
+    // neighbours in the disc; only those near the rim are tested one by one.
+    [[gnu::always_inline]] bool withNeighboursInDisc(int x, int y) const {
+        const double dx = cx_.offset(x), dy = double(y) - cy_;
+        if (dx * dx + dy * dy <= deep2_) return true;
+        return inDisc(x, y) && inDisc(x - 1, y) && inDisc(x + 1, y) && inDisc(x, y - 1) &&
+               inDisc(x, y + 1);
+    }
+    // Whether pixel (x, y) lies in the disc's bounding box and no patch has taken it yet.
+    bool free(int x, int y) const {
+        if (x < x0_ || x >= x0_ + stride_ || y < y0_ || y > y1_) return false;
         const std::size_t bit = std::size_t(y - y0_) * std::size_t(stride_) + std::size_t(x - x0_);
-        const std::uint64_t mask = std::uint64_t(1) << (bit % 64);
-        if (seen_[bit / 64] & mask) return false;
-        seen_[bit / 64] |= mask;
-        return true;
+        return !(seen_[bit / 64] >> (bit % 64) & 1);
+    }
+    void take(int x, int y) {
+        const std::size_t bit = std::size_t(y - y0_) * std::size_t(stride_) + std::size_t(x - x0_);
+        seen_[bit / 64] |= std::uint64_t(1) << (bit % 64);
     }
     // Paints the open pixels of sector i that are 4-connected to (x, y) in its colour.
     void grow(std::int32_t i, int x, int y, QRgb colour, std::vector<std::pair<int, int>>& stack) {
         stack.clear();
-        if (take(x, y)) stack.emplace_back(x, y);
+        if (free(x, y)) take(x, y), stack.emplace_back(x, y);
         while (!stack.empty()) {
             const auto [px, py] = stack.back();
             stack.pop_back();
             line(py)[px] = colour;
             const std::pair<int, int> around[] = {
                 {px - 1, py}, {px + 1, py}, {px, py - 1}, {px, py + 1}};
-            for (const auto& [qx, qy] : around)
-                if (open(i, qx, qy) && take(qx, qy)) stack.emplace_back(qx, qy);
+            for (const auto& [qx, qy] : around)  // taken pixels first: they are most
+                if (free(qx, qy) && open(i, qx, qy)) take(qx, qy), stack.emplace_back(qx, qy);
         }
     }
 
     Surface::Rows rows_;
     int width_, height_;
     Axis cx_;
-    double cy_, r2_, radius_;
+    double cy_, r2_, deep2_, radius_;
     std::int32_t n_;
     double step_;
     std::int32_t lastBlue_;
@@ -954,6 +981,289 @@ void WideWheel::paintCrumbs() {
     }
 }
 
+// A wheel wholly inside the picture, drawn sector by sector instead of pixel by pixel: where
+// sectors are a few pixels wide, a row crosses about as many of them as it has pixels, and
+// working out each pixel's sector, then joining the runs row to row, costs many times the
+// picture. Here every sector is followed down the rows from the radius lines that bound it,
+// eight sectors side by side in the lanes of a vector register.
+//
+// On a row above the centre the pixels of sector k are those right of its line at (k + 1) *
+// step and up to its line at k * step (below the centre the other way round), the line crossing
+// the row at x = cx + dy * cot(angle); a line beyond the half of the row's side (at 0, 9 o'clock
+// or further) bounds nothing there, and a sector wholly on the other side has no pixels. Both
+// sectors of a line take its crossing from the same sum, so the sectors share out every row with
+// no pixel in two. The sector's patch pixels on row y are then one run (those of its pixels whose
+// right neighbour is in it too, whose lower neighbour is in its pixels of row y + 1, and that
+// are neither on the rim nor in the core), so its patches are the stretches of rows whose runs
+// overlap from one row to the next, and the largest (the first on a tie) is kept. The disc is
+// painted outline first and each sector's kept runs in its colour. The work is a few vector
+// steps per sector and row it crosses plus a pixel write per pixel of colour.
+class SectorWalk {
+  public:
+    SectorWalk(const Wheel& wheel, Surface::Rows rows, WheelBuffers& buffers)
+        : wheel_(wheel), rows_(rows), buffers_(buffers) {}
+
+    // Whether a wheel is drawn this way: not thin, wholly inside the picture with a pixel to
+    // spare, and small enough for single-precision positions.
+    static bool suits(const Wheel& wheel) {
+        const double x = wheel.centre.whole + wheel.centre.fraction, r = wheel.radius;
+        return !wheel.thin && wheel.coreRadius < r && r < 16384 && x - r >= 1 &&
+               x + r <= wheel.width - 2 && wheel.cy - r >= 1 && wheel.cy + r <= wheel.height - 2;
+    }
+
+    // Answers false where the centre pixel or the core would cut a sector's run in two (not a
+    // chain of single runs); the wheel must then be drawn another way, over what is painted.
+    bool draw() {
+        shapeRows();
+        paintOutline();
+        for (std::int64_t first = 0; first <= wheel_.sectors.last(); first += Width)
+            if (!walk(std::int32_t(first))) return false;
+        return true;
+    }
+
+  private:
+    static constexpr int Width = int(sizeof(Ints) / sizeof(std::int32_t));  // sectors side by side
+    // What the lanes' sectors are drawn from: their numbers, the cotangents of the lines that
+    // bound their pixels on a row above the centre (left, right) and below it, and the wheel's
+    // place.
+    struct Lanes {
+        Floats upLeft, upRight, downLeft, downRight;
+        Ints sector;
+        const RowShape* shapes;  // of row y at shapes[y]
+        double cy;
+        float fraction, reach;
+        int whole;
+        bool sixAxis;  // the centre on a pixel column: the axis at 6 o'clock is one of pixels
+        std::int32_t six, nine;
+    };
+
+    void shapeRows();
+    void paintOutline() const;
+    bool walk(std::int32_t first);
+    void rowsOfSectors(std::int32_t first, int& top, int& bottom) const;
+    void paintLargest(std::int32_t first, int top, int bottom, const Ints& from, const Ints& to);
+    const RowShape& shape(int y) const { return buffers_.shapes[std::size_t(y - wheel_.y0 + 1)]; }
+
+    const Wheel& wheel_;
+    const Surface::Rows rows_;
+    WheelBuffers& buffers_;
+};
+
+// The disc's pixels, its rim (which leaves out the radius at 3 o'clock too) and its core, for
+// each row of the wheel and the rows just above and below it.
+void SectorWalk::shapeRows() {
+    const Wheel& wheel = wheel_;
+    const Disc disc(wheel.centre, wheel.cy, wheel.radius, wheel.width);
+    std::vector<RowShape>& shapes = buffers_.shapes;
+    shapes.resize(std::size_t(wheel.y1 - wheel.y0 + 3));
+    Span up = disc.row(wheel.y0 - 2), mid = disc.row(wheel.y0 - 1);
+    for (int y = wheel.y0 - 1; y <= wheel.y1 + 1; ++y) {
+        const Span down = disc.row(y + 1);
+        RowShape& row = shapes[std::size_t(y - wheel.y0 + 1)];
+        row = {int(mid.lo), int(mid.hi), 1, 0, 1, 0};
+        if (!up.empty() && !down.empty()) {
+            row.innerLo = int(std::max({mid.lo + 1, up.lo, down.lo}));
+            row.innerHi = int(std::min({mid.hi - 1, up.hi, down.hi}));
+        }
+        if (y == wheel.rayRow) row.innerHi = std::min(row.innerHi, wheel.rayFrom - 1);
+        const double dy = double(y) - wheel.cy;
+        if (!mid.empty() && wheel.core2 - dy * dy >= 0) {
+            const double s = std::sqrt(wheel.core2 - dy * dy);
+            row.coreLo = int(std::clamp(wheel.centre.ceilAt(-s), mid.lo + 0.0, mid.hi + 1.0));
+            row.coreHi = int(std::clamp(wheel.centre.floorAt(s), mid.lo - 1.0, mid.hi + 0.0));
+        }
+        up = mid;
+        mid = down;
+    }
+}
+
+RC_VECTOR_CLONES
+void SectorWalk::paintOutline() const {
+    for (int y = wheel_.y0; y <= wheel_.y1; ++y) {
+        const RowShape& row = shape(y);
+        if (row.lo <= row.hi) std::fill(rows_[y] + row.lo, rows_[y] + row.hi + 1, wheel_.outline);
+    }
+}
+
+// The rows that sectors first..first + 7 may hold patch pixels on: between the heights of their
+// angles at the rim, leaving out the core's.
+void SectorWalk::rowsOfSectors(std::int32_t first, int& top, int& bottom) const {
+    const double step = wheel_.step, turn = 6.283185307179586;
+    const std::int32_t last = wheel_.sectors.last();
+    const double from = double(first) * step;
+    const double to = first + Width > last ? turn : double(first + Width) * step;
+    double high = std::max(std::sin(from), std::sin(to)),
+           low = std::min(std::sin(from), std::sin(to));
+    if (from <= turn / 4 && turn / 4 <= to) high = 1;
+    if (from <= 3 * turn / 4 && 3 * turn / 4 <= to) low = -1;
+    const double inside = std::max(0.0, wheel_.coreRadius - 2), outside = wheel_.radius + 1;
+    const double rise = high * (high >= 0 ? outside : inside);
+    const double fall = low * (low <= 0 ? outside : inside);
+    top = int(std::max(double(wheel_.y0), std::floor(wheel_.cy - rise) - 1));
+    bottom = int(std::min(double(wheel_.y1), std::ceil(wheel_.cy - fall) + 1));
+}
+
+// Floor and ceiling of every lane, for values well inside the range of int.
+[[gnu::always_inline]] inline void floorOf(const Floats& v, Ints& out) {
+    const Ints t = __builtin_convertvector(v, Ints);
+    out = t + (__builtin_convertvector(t, Floats) > v);  // true is -1
+}
+[[gnu::always_inline]] inline void ceilOf(const Floats& v, Ints& out) {
+    const Ints t = __builtin_convertvector(v, Ints);
+    out = t - (__builtin_convertvector(t, Floats) < v);
+}
+
+// Where the lines of `cot` cross the row dy above the centre, from the centre's pixel column;
+// held at the disc's reach so that lines that miss it convert to whole numbers.
+[[gnu::always_inline]] inline void crossings(const Floats& cot, float dy, float fraction,
+                                             float reach, Floats& out) {
+    const Floats zero = {};
+    const Floats x = fraction + dy * cot;
+    out = x < -reach ? zero - reach : x > reach ? zero + reach : x;
+}
+
+// The pixels [a, b] of each lane's sector on row y (empty where a > b), less the core's; `cut`
+// gets the lanes whose pixels the core cuts in two.
+template <class Lanes>
+[[gnu::always_inline]] inline void pixelsOf(const Lanes& lanes, int y, Ints& a, Ints& b,
+                                            Ints& cut) {
+    const RowShape& row = lanes.shapes[y];
+    const double dy = lanes.cy - double(y);
+    const Ints zero = {};
+    Floats left, right;
+    if (dy > 0) {
+        crossings(lanes.upLeft, float(dy), lanes.fraction, lanes.reach, left);
+        crossings(lanes.upRight, float(dy), lanes.fraction, lanes.reach, right);
+        floorOf(left, a), floorOf(right, b);
+        a += lanes.whole + 1, b += lanes.whole;
+    } else if (dy < 0) {
+        crossings(lanes.downLeft, float(dy), lanes.fraction, lanes.reach, left);
+        crossings(lanes.downRight, float(dy), lanes.fraction, lanes.reach, right);
+        ceilOf(left, a), ceilOf(right, b);
+        a += lanes.whole, b += lanes.whole - 1;
+        // The axis at 6 o'clock belongs to the sector before a line just short of it.
+        if (lanes.sixAxis) {
+            const Ints mine = lanes.sector == lanes.six, axis = zero + lanes.whole;
+            a = mine ? (a < axis ? a : axis) : a - (a == axis);  // true is -1
+            b = mine ? (b > axis ? b : axis) : b + (b == axis);
+        }
+    } else {
+        // The row through the centre: 9 o'clock to the left, 3 o'clock from the centre on.
+        const int split = std::clamp(lanes.whole + (lanes.fraction > 0), row.lo, row.hi + 1);
+        const Ints nine = lanes.sector == lanes.nine, east = lanes.sector == 0;
+        a = nine ? zero + row.lo : east ? zero + split : zero + 1;
+        b = east ? zero + row.hi : nine ? zero + (split - 1) : zero;
+    }
+    a = a > row.lo ? a : zero + row.lo;
+    b = b < row.hi ? b : zero + row.hi;
+    if (row.coreLo > row.coreHi) return;
+    const Ints coreLo = zero + row.coreLo, coreHi = zero + row.coreHi;
+    a = (a >= coreLo) & (a <= coreHi) ? coreHi + 1 : a;
+    b = (b >= coreLo) & (b <= coreHi) ? coreLo - 1 : b;
+    cut |= (a < coreLo) & (b > coreHi);
+}
+
+// Sectors first.. down their rows, a lane each: their pixels on each row from the crossings
+// of their lines, their patch runs, their patches as stretches of overlapping runs; then
+// their largest patches painted.
+RC_VECTOR_CLONES
+bool SectorWalk::walk(std::int32_t first) {
+    const Wheel& wheel = wheel_;
+    const std::int32_t last = wheel.sectors.last();
+    const double pi = 3.141592653589793;
+    // A huge cotangent stands for no line: the row's end, or, with the other sign, no pixels.
+    constexpr float none = 1e30f;
+    Lanes lanes;
+    for (int l = 0; l < Width; ++l) {
+        const std::int64_t k = std::int64_t(first) + l;
+        const double from = double(k) * wheel.step;
+        const double to = k == last ? 2 * pi : double(k + 1) * wheel.step;
+        const bool up = k <= last && from < pi, down = k <= last && to > pi;
+        lanes.upRight[l] = !up ? -none : k > 0 ? float(wheel.sectors.cot(k)) : none;
+        lanes.upLeft[l] = !up ? none : to < pi ? float(wheel.sectors.cot(k + 1)) : -none;
+        lanes.downLeft[l] = !down ? -none : from > pi ? float(wheel.sectors.cot(k)) : none;
+        lanes.downRight[l] = !down ? none : k < last ? float(wheel.sectors.cot(k + 1)) : -none;
+        lanes.sector[l] = std::int32_t(std::min(k, std::int64_t(last) + 1));
+    }
+    lanes.shapes = buffers_.shapes.data() - (wheel.y0 - 1);
+    lanes.cy = wheel.cy;
+    lanes.fraction = float(wheel.centre.fraction);
+    lanes.reach = float(wheel.radius + 4);
+    lanes.whole = int(wheel.centre.whole);
+    lanes.sixAxis = wheel.centre.fraction == 0;
+    lanes.six = wheel.sectors.six(), lanes.nine = wheel.sectors.nine();
+    int top = 0, bottom = -1;
+    rowsOfSectors(first, top, bottom);
+    // The runs of every row, a lane's after another, kept for painting.
+    atLeast(buffers_.walkLo, std::size_t(std::max(0, bottom - top + 1)) * Width);
+    atLeast(buffers_.walkHi, std::size_t(std::max(0, bottom - top + 1)) * Width);
+    std::int32_t* const runLo = buffers_.walkLo.data();
+    std::int32_t* const runHi = buffers_.walkHi.data();
+
+    // Walking down: each lane's run on the row above, its patch so far and its largest one.
+    const Ints zero = {}, one = zero + 1;
+    Ints a = one, b = zero, lastLo = one, lastHi = zero, size = zero, from = zero;
+    Ints best = zero, bestFrom = one, bestTo = zero, cut = zero;
+    if (top <= bottom) pixelsOf(lanes, top, a, b, cut);
+    for (int y = top; y <= bottom; ++y) {
+        Ints nextA, nextB;
+        pixelsOf(lanes, y + 1, nextA, nextB, cut);
+        const RowShape& row = lanes.shapes[y];
+        // The run: the pixels whose right neighbour is the sector's, and whose lower one too.
+        Ints lo = a > nextA ? a : nextA, hi = b - 1 < nextB ? b - 1 : nextB;
+        lo = lo > row.innerLo ? lo : zero + row.innerLo;
+        hi = hi < row.innerHi ? hi : zero + row.innerHi;
+        if (y == wheel.centreRow) {
+            const int c = wheel.centreColumn;
+            cut |= (lo < c) & (hi > c);
+            lo -= lo == c;  // true is -1
+            hi += hi == c;
+        }
+        std::memcpy(runLo + std::size_t(y - top) * Width, &lo, sizeof lo);
+        std::memcpy(runHi + std::size_t(y - top) * Width, &hi, sizeof hi);
+        const Ints here = lo <= hi, before = lastLo <= lastHi;
+        const Ints goesOn = here & before & (lo <= lastHi) & (lastLo <= hi);
+        const Ints larger = before & ~goesOn & (size > best);
+        best = larger ? size : best;
+        bestFrom = larger ? from : bestFrom;
+        bestTo = larger ? zero + (y - 1) : bestTo;
+        size = (goesOn & size) + (here & (hi - lo + 1));
+        from = goesOn ? from : zero + y;
+        lastLo = lo, lastHi = hi, a = nextA, b = nextB;
+    }
+    for (int l = 0; l < Width; ++l)
+        if (cut[l]) return false;
+    const Ints larger = (lastLo <= lastHi) & (size > best);
+    bestFrom = larger ? from : bestFrom;
+    bestTo = larger ? zero + bottom : bestTo;
+    paintLargest(first, top, bottom, bestFrom, bestTo);
+    return true;
+}
+
+// Each lane's largest patch, rows from..to, in its sector's colour; most runs are a pixel or
+// two wide, written without a loop.
+void SectorWalk::paintLargest(std::int32_t first, int top, int bottom, const Ints& from,
+                              const Ints& to) {
+    const std::int32_t* const runLo = buffers_.walkLo.data();
+    const std::int32_t* const runHi = buffers_.walkHi.data();
+    for (int l = 0; l < Width && first + l <= wheel_.sectors.last(); ++l) {
+        const QRgb colour = first + l <= wheel_.lastBlue ? wheel_.filled : wheel_.empty;
+        const int end = std::min(bottom, int(to[l]));
+        for (int y = std::max(top, int(from[l])); y <= end; ++y) {
+            const std::size_t i = std::size_t(y - top) * Width + std::size_t(l);
+            const int lo = runLo[i], hi = runHi[i];
+            QRgb* const line = rows_[y];
+            if (hi - lo < 2) {
+                line[lo] = colour, line[hi] = colour;
+            } else if (hi - lo < 4) {
+                line[lo] = colour, line[lo + 1] = colour, line[hi - 1] = colour, line[hi] = colour;
+            } else {
+                fillPixels(line + lo, hi - lo + 1, colour);
+            }
+        }
+    }
+}
+
 }  // namespace
 
 // Every pixel of the disc gets the sector of its angle. A pixel is outline when it lies on the
@@ -978,7 +1288,7 @@ void drawSectorWheel(Surface& surface, double cx, double cy, double radius, doub
     const Surface::Rows rows = surface.rows();  // copies a shared image once, not on every row
     if (wheel.thin)
         ThinWheel(wheel, rows).draw(buffers);
-    else
+    else if (!(SectorWalk::suits(wheel) && SectorWalk(wheel, rows, buffers).draw()))
         WideWheel(wheel, rows, buffers).draw();
 }
 
