@@ -377,7 +377,11 @@ struct Wheel {
           coreRadius(0.7071 / (step + 1e-5) - 1),
           core2(coreRadius > 0 ? coreRadius * coreRadius : -1),
           thin(step < 0.5 && radius * step < 2 && coreRadius < radius),
-          sectors(centre, cy, n, coreRadius < radius && !thin),
+          walks(coreRadius < radius && radius < 16384 &&
+                centre.whole + centre.fraction >= radius + 1 &&
+                centre.whole + centre.fraction + radius <= width - 2 && cy >= radius + 1 &&
+                cy + radius <= height - 2),
+          sectors(centre, cy, n, coreRadius < radius && !thin && !walks),
           lastBlue(lastFilledSector(k)),
           filled(Surface::pixelOf(filledColour)),
           empty(Surface::pixelOf(emptyColour)),
@@ -398,6 +402,9 @@ struct Wheel {
     // Sectors under two pixels wide from the core to the rim (so n stays below ten times the
     // radius) are drawn as outline with one patch of colour each.
     bool thin;
+    // Wholly inside the picture with a pixel to spare, and small enough for single-precision
+    // positions: drawn sector by sector (SectorWalk).
+    bool walks;
     Sectors sectors;
     std::int32_t lastBlue;  // the last sector in the filled colour, -1 for none
     QRgb filled, empty, outline;
@@ -1001,28 +1008,33 @@ void WideWheel::paintCrumbs() {
 class SectorWalk {
   public:
     SectorWalk(const Wheel& wheel, Surface::Rows rows, WheelBuffers& buffers)
-        : wheel_(wheel), rows_(rows), buffers_(buffers) {}
-
-    // Whether a wheel is drawn this way: not thin, wholly inside the picture with a pixel to
-    // spare, and small enough for single-precision positions.
-    static bool suits(const Wheel& wheel) {
-        const double x = wheel.centre.whole + wheel.centre.fraction, r = wheel.radius;
-        return !wheel.thin && wheel.coreRadius < r && r < 16384 && x - r >= 1 &&
-               x + r <= wheel.width - 2 && wheel.cy - r >= 1 && wheel.cy + r <= wheel.height - 2;
-    }
+        : wheel_(wheel),
+          rows_(rows),
+          buffers_(buffers),
+          rotation_{wheel.step, std::sin(wheel.step), std::cos(wheel.step)} {}
 
     // Answers false where the centre pixel or the core would cut a sector's run in two (not a
     // chain of single runs); the wheel must then be drawn another way, over what is painted.
     bool draw() {
         shapeRows();
         paintOutline();
-        for (std::int64_t first = 0; first <= wheel_.sectors.last(); first += Width)
-            if (!walk(std::int32_t(first))) return false;
+        Angle from{0, 0, 1};
+        for (std::int64_t first = 0; first <= wheel_.sectors.last(); first += Width) {
+            const bool lastLanes = first + Width > wheel_.sectors.last();
+            const double to = lastLanes ? 6.283185307179586 : double(first + Width) * wheel_.step;
+            const Angle end{to, std::sin(to), std::cos(to)};
+            if (!walk(std::int32_t(first), from, end)) return false;
+            from = end;
+        }
         return true;
     }
 
   private:
     static constexpr int Width = int(sizeof(Ints) / sizeof(std::int32_t));  // sectors side by side
+    // An angle with its sine and cosine.
+    struct Angle {
+        double at, sin, cos;
+    };
     // What the lanes' sectors are drawn from: their numbers, the cotangents of the lines that
     // bound their pixels on a row above the centre (left, right) and below it, and the wheel's
     // place.
@@ -1039,14 +1051,15 @@ class SectorWalk {
 
     void shapeRows();
     void paintOutline() const;
-    bool walk(std::int32_t first);
-    void rowsOfSectors(std::int32_t first, int& top, int& bottom) const;
+    bool walk(std::int32_t first, const Angle& start, const Angle& end);
+    void rowsOfSectors(const Angle& from, const Angle& to, int& top, int& bottom) const;
     void paintLargest(std::int32_t first, int top, int bottom, const Ints& from, const Ints& to);
     const RowShape& shape(int y) const { return buffers_.shapes[std::size_t(y - wheel_.y0 + 1)]; }
 
     const Wheel& wheel_;
     const Surface::Rows rows_;
     WheelBuffers& buffers_;
+    const Angle rotation_;  // a step
 };
 
 // The disc's pixels, its rim (which leaves out the radius at 3 o'clock too) and its core, for
@@ -1085,18 +1098,26 @@ void SectorWalk::paintOutline() const {
     }
 }
 
-// The rows that sectors first..first + 7 may hold patch pixels on: between the heights of their
-// angles at the rim, leaving out the core's.
-void SectorWalk::rowsOfSectors(std::int32_t first, int& top, int& bottom) const {
-    const double step = wheel_.step, turn = 6.283185307179586;
-    const std::int32_t last = wheel_.sectors.last();
-    const double from = double(first) * step;
-    const double to = first + Width > last ? turn : double(first + Width) * step;
-    double high = std::max(std::sin(from), std::sin(to)),
-           low = std::min(std::sin(from), std::sin(to));
-    if (from <= turn / 4 && turn / 4 <= to) high = 1;
-    if (from <= 3 * turn / 4 && 3 * turn / 4 <= to) low = -1;
-    const double inside = std::max(0.0, wheel_.coreRadius - 2), outside = wheel_.radius + 1;
+// How far apart, in angle times the distance from the centre, a pixel and its right and lower
+// neighbours lie seen from the centre, at an angle of that sine and cosine: a step right turns
+// the angle by -sin / distance and a step down by -cos / distance.
+double neighbourSpread(double sin, double cos) {
+    return std::max({0.0, -sin, -cos}) - std::min({0.0, -sin, -cos});
+}
+
+// The rows that the sectors between two angles may hold patch pixels on: between the heights
+// of those angles at the rim and where the sectors narrow too much. A patch pixel and its right
+// and lower neighbours lie in one sector, so it lies further out than spread / step (less a
+// margin for the angles being worked out to first order), and outside the core.
+void SectorWalk::rowsOfSectors(const Angle& from, const Angle& to, int& top, int& bottom) const {
+    const double turn = 6.283185307179586;
+    auto within = [&](double angle) { return from.at <= angle && angle <= to.at; };
+    const double high = within(turn / 4) ? 1 : std::max(from.sin, to.sin);
+    const double low = within(3 * turn / 4) ? -1 : std::min(from.sin, to.sin);
+    double spread = std::min(neighbourSpread(from.sin, from.cos), neighbourSpread(to.sin, to.cos));
+    if (within(turn / 8) || within(5 * turn / 8)) spread = std::sqrt(0.5);  // the narrowest
+    const double inside = std::max({0.0, wheel_.coreRadius - 2, spread / wheel_.step - 3});
+    const double outside = wheel_.radius + 1;
     const double rise = high * (high >= 0 ? outside : inside);
     const double fall = low * (low <= 0 ? outside : inside);
     top = int(std::max(double(wheel_.y0), std::floor(wheel_.cy - rise) - 1));
@@ -1167,22 +1188,33 @@ template <class Lanes>
 // of their lines, their patch runs, their patches as stretches of overlapping runs; then
 // their largest patches painted.
 RC_VECTOR_CLONES
-bool SectorWalk::walk(std::int32_t first) {
+bool SectorWalk::walk(std::int32_t first, const Angle& start, const Angle& end) {
     const Wheel& wheel = wheel_;
     const std::int32_t last = wheel.sectors.last();
     const double pi = 3.141592653589793;
     // A huge cotangent stands for no line: the row's end, or, with the other sign, no pixels.
     constexpr float none = 1e30f;
+    // The cotangents of the lanes' lines, turned on from the first by a step at a time; the
+    // line after the last lane is the next lanes' first, taken from the same sine and cosine
+    // so that both sectors of a line see it cross a row at one place.
+    double cot[Width + 1];
+    double c = start.cos, s = start.sin;
+    for (int l = 0; l < Width; ++l) {
+        cot[l] = c / s;
+        const double turned = c * rotation_.cos - s * rotation_.sin;
+        s = s * rotation_.cos + c * rotation_.sin, c = turned;
+    }
+    cot[Width] = end.cos / end.sin;
     Lanes lanes;
     for (int l = 0; l < Width; ++l) {
         const std::int64_t k = std::int64_t(first) + l;
         const double from = double(k) * wheel.step;
         const double to = k == last ? 2 * pi : double(k + 1) * wheel.step;
         const bool up = k <= last && from < pi, down = k <= last && to > pi;
-        lanes.upRight[l] = !up ? -none : k > 0 ? float(wheel.sectors.cot(k)) : none;
-        lanes.upLeft[l] = !up ? none : to < pi ? float(wheel.sectors.cot(k + 1)) : -none;
-        lanes.downLeft[l] = !down ? -none : from > pi ? float(wheel.sectors.cot(k)) : none;
-        lanes.downRight[l] = !down ? none : k < last ? float(wheel.sectors.cot(k + 1)) : -none;
+        lanes.upRight[l] = !up ? -none : k > 0 ? float(cot[l]) : none;
+        lanes.upLeft[l] = !up ? none : to < pi ? float(cot[l + 1]) : -none;
+        lanes.downLeft[l] = !down ? -none : from > pi ? float(cot[l]) : none;
+        lanes.downRight[l] = !down ? none : k < last ? float(cot[l + 1]) : -none;
         lanes.sector[l] = std::int32_t(std::min(k, std::int64_t(last) + 1));
     }
     lanes.shapes = buffers_.shapes.data() - (wheel.y0 - 1);
@@ -1193,7 +1225,7 @@ bool SectorWalk::walk(std::int32_t first) {
     lanes.sixAxis = wheel.centre.fraction == 0;
     lanes.six = wheel.sectors.six(), lanes.nine = wheel.sectors.nine();
     int top = 0, bottom = -1;
-    rowsOfSectors(first, top, bottom);
+    rowsOfSectors(start, end, top, bottom);
     // The runs of every row, a lane's after another, kept for painting.
     atLeast(buffers_.walkLo, std::size_t(std::max(0, bottom - top + 1)) * Width);
     atLeast(buffers_.walkHi, std::size_t(std::max(0, bottom - top + 1)) * Width);
@@ -1286,9 +1318,10 @@ void drawSectorWheel(Surface& surface, double cx, double cy, double radius, doub
     // Kept from one wheel to the next; see WheelBuffers.
     thread_local WheelBuffers buffers;
     const Surface::Rows rows = surface.rows();  // copies a shared image once, not on every row
+    if (wheel.walks && SectorWalk(wheel, rows, buffers).draw()) return;
     if (wheel.thin)
         ThinWheel(wheel, rows).draw(buffers);
-    else if (!(SectorWalk::suits(wheel) && SectorWalk(wheel, rows, buffers).draw()))
+    else
         WideWheel(wheel, rows, buffers).draw();
 }
 
