@@ -380,7 +380,7 @@ struct Wheel {
           walks(coreRadius < radius && radius < 16384 &&
                 centre.whole + centre.fraction >= radius + 1 &&
                 centre.whole + centre.fraction + radius <= width - 2 && cy >= radius + 1 &&
-                cy + radius <= height - 2),
+                cy + radius <= height - 2 && height < 32768),
           sectors(centre, cy, n, coreRadius < radius && !thin && !walks),
           lastBlue(lastFilledSector(k)),
           filled(Surface::pixelOf(filledColour)),
@@ -402,8 +402,8 @@ struct Wheel {
     // Sectors under two pixels wide from the core to the rim (so n stays below ten times the
     // radius) are drawn as outline with one patch of colour each.
     bool thin;
-    // Wholly inside the picture with a pixel to spare, and small enough for single-precision
-    // positions: drawn sector by sector (SectorWalk).
+    // Wholly inside the picture with a pixel to spare, small enough for single-precision
+    // positions and rows that fit 16 bits: drawn sector by sector (SectorWalk).
     bool walks;
     Sectors sectors;
     std::int32_t lastBlue;  // the last sector in the filled colour, -1 for none
@@ -1043,10 +1043,11 @@ class SectorWalk {
         Ints sector;
         const RowShape* shapes;  // of row y at shapes[y]
         double cy;
-        float fraction, reach;
+        float fraction, reach, steepest;
         int whole;
         bool sixAxis;  // the centre on a pixel column: the axis at 6 o'clock is one of pixels
         std::int32_t six, nine;
+        int centreRow, centreColumn;
     };
 
     void shapeRows();
@@ -1061,6 +1062,26 @@ class SectorWalk {
     WheelBuffers& buffers_;
     const Angle rotation_;  // a step
 };
+
+// Pixels lo..hi (at least one) of a row in one colour, with a few stores that may overlap.
+[[gnu::always_inline]] inline void paintRun(QRgb* line, int lo, int hi, QRgb colour) {
+    using Four = QRgb __attribute__((vector_size(16)));
+    using Eight = QRgb __attribute__((vector_size(32)));
+    const int length = hi - lo + 1;
+    if (length <= 2) {
+        line[lo] = colour, line[hi] = colour;
+    } else if (length <= 4) {
+        line[lo] = colour, line[lo + 1] = colour, line[hi - 1] = colour, line[hi] = colour;
+    } else if (length <= 8) {
+        const Four four = Four{} + colour;
+        std::memcpy(line + lo, &four, sizeof four);
+        std::memcpy(line + hi - 3, &four, sizeof four);
+    } else {
+        const Eight eight = Eight{} + colour;
+        for (int x = lo; x < hi - 7; x += 8) std::memcpy(line + x, &eight, sizeof eight);
+        std::memcpy(line + hi - 7, &eight, sizeof eight);
+    }
+}
 
 // The disc's pixels, its rim (which leaves out the radius at 3 o'clock too) and its core, for
 // each row of the wheel and the rows just above and below it.
@@ -1094,7 +1115,7 @@ RC_VECTOR_CLONES
 void SectorWalk::paintOutline() const {
     for (int y = wheel_.y0; y <= wheel_.y1; ++y) {
         const RowShape& row = shape(y);
-        if (row.lo <= row.hi) std::fill(rows_[y] + row.lo, rows_[y] + row.hi + 1, wheel_.outline);
+        if (row.lo <= row.hi) paintRun(rows_[y], row.lo, row.hi, wheel_.outline);
     }
 }
 
@@ -1135,31 +1156,39 @@ void SectorWalk::rowsOfSectors(const Angle& from, const Angle& to, int& top, int
 }
 
 // Where the lines of `cot` cross the row dy above the centre, from the centre's pixel column;
-// held at the disc's reach so that lines that miss it convert to whole numbers.
+// held at the disc's reach where a line could cross too far out to convert to a whole number.
 [[gnu::always_inline]] inline void crossings(const Floats& cot, float dy, float fraction,
-                                             float reach, Floats& out) {
+                                             float reach, bool hold, Floats& out) {
     const Floats zero = {};
     const Floats x = fraction + dy * cot;
-    out = x < -reach ? zero - reach : x > reach ? zero + reach : x;
+    out = !hold ? x : x < -reach ? zero - reach : x > reach ? zero + reach : x;
 }
 
-// The pixels [a, b] of each lane's sector on row y (empty where a > b), less the core's; `cut`
-// gets the lanes whose pixels the core cuts in two.
-template <class Lanes>
+// Which rows a stretch of the walk takes (by the row below, whose pixels it works out): rows
+// above the centre far enough from the row through it that no crossing needs holding, the
+// same below, or any row.
+enum class Part { Above, Below, Any };
+
+// The pixels [a, b] of each lane's sector on row y (empty where a > b; the ends may lie beyond
+// the disc), less the core's; `cut` gets the lanes whose pixels the core cuts in two.
+template <Part part, class Lanes>
 [[gnu::always_inline]] inline void pixelsOf(const Lanes& lanes, int y, Ints& a, Ints& b,
                                             Ints& cut) {
     const RowShape& row = lanes.shapes[y];
     const double dy = lanes.cy - double(y);
     const Ints zero = {};
     Floats left, right;
-    if (dy > 0) {
-        crossings(lanes.upLeft, float(dy), lanes.fraction, lanes.reach, left);
-        crossings(lanes.upRight, float(dy), lanes.fraction, lanes.reach, right);
+    // The cotangents are at most `steepest`: away from the row through the centre every line
+    // crosses a row within the range of int, and a line that stands for none misses the disc.
+    const bool hold = part == Part::Any && std::fabs(dy) * lanes.steepest < lanes.reach + 1;
+    if (part == Part::Above || (part == Part::Any && dy > 0)) {
+        crossings(lanes.upLeft, float(dy), lanes.fraction, lanes.reach, hold, left);
+        crossings(lanes.upRight, float(dy), lanes.fraction, lanes.reach, hold, right);
         floorOf(left, a), floorOf(right, b);
         a += lanes.whole + 1, b += lanes.whole;
-    } else if (dy < 0) {
-        crossings(lanes.downLeft, float(dy), lanes.fraction, lanes.reach, left);
-        crossings(lanes.downRight, float(dy), lanes.fraction, lanes.reach, right);
+    } else if (part == Part::Below || dy < 0) {
+        crossings(lanes.downLeft, float(dy), lanes.fraction, lanes.reach, hold, left);
+        crossings(lanes.downRight, float(dy), lanes.fraction, lanes.reach, hold, right);
         ceilOf(left, a), ceilOf(right, b);
         a += lanes.whole, b += lanes.whole - 1;
         // The axis at 6 o'clock belongs to the sector before a line just short of it.
@@ -1175,13 +1204,56 @@ template <class Lanes>
         a = nine ? zero + row.lo : east ? zero + split : zero + 1;
         b = east ? zero + row.hi : nine ? zero + (split - 1) : zero;
     }
-    a = a > row.lo ? a : zero + row.lo;
-    b = b < row.hi ? b : zero + row.hi;
+    // Left unclamped to the disc: the runs are clamped to its inner pixels.
     if (row.coreLo > row.coreHi) return;
     const Ints coreLo = zero + row.coreLo, coreHi = zero + row.coreHi;
     a = (a >= coreLo) & (a <= coreHi) ? coreHi + 1 : a;
     b = (b >= coreLo) & (b <= coreHi) ? coreLo - 1 : b;
     cut |= (a < coreLo) & (b > coreHi);
+}
+
+// Walking down rows first..last: each lane's pixels on the row (a, b), its run on the row
+// above, its patch so far and its largest one, and the lanes whose runs the centre pixel or the
+// core cut in two.
+struct WalkState {
+    Ints a, b, lastLo, lastHi, size, from, best, cut;
+    Ints bestRows;  // the first row of the largest patch times 65536, plus its last row
+};
+
+// Rows first..last of the walk; their runs go to runs[y - top].
+template <Part part, class Lanes>
+[[gnu::always_inline]] inline void walkRows(const Lanes& lanes, WalkState& walk, int first,
+                                            int last, int top, std::int32_t* runLo,
+                                            std::int32_t* runHi) {
+    const Ints zero = {};
+    Ints row = zero + first;  // y in every lane
+    for (int y = first; y <= last; ++y, row += 1) {
+        Ints nextA, nextB;
+        pixelsOf<part>(lanes, y + 1, nextA, nextB, walk.cut);
+        const RowShape& shape = lanes.shapes[y];
+        // The run: the pixels whose right neighbour is the sector's, and whose lower one too.
+        Ints lo = walk.a > nextA ? walk.a : nextA, hi = walk.b - 1 < nextB ? walk.b - 1 : nextB;
+        lo = lo > shape.innerLo ? lo : zero + shape.innerLo;
+        hi = hi < shape.innerHi ? hi : zero + shape.innerHi;
+        if (y == lanes.centreRow) {
+            const int c = lanes.centreColumn;
+            walk.cut |= (lo < c) & (hi > c);
+            lo -= lo == c;  // true is -1
+            hi += hi == c;
+        }
+        std::memcpy(runLo + std::size_t(y - top) * sizeof(Ints) / 4, &lo, sizeof lo);
+        std::memcpy(runHi + std::size_t(y - top) * sizeof(Ints) / 4, &hi, sizeof hi);
+        // A patch goes on where this run overlaps the run above; one that ends may be the
+        // largest so far (the first of equal ones stays).
+        const Ints here = lo <= hi, before = walk.lastLo <= walk.lastHi;
+        const Ints goesOn = here & before & (lo <= walk.lastHi) & (walk.lastLo <= hi);
+        const Ints larger = before & ~goesOn & (walk.size > walk.best);
+        walk.best = larger ? walk.size : walk.best;
+        walk.bestRows = larger ? walk.from << 16 | (row - 1) : walk.bestRows;
+        walk.size = (goesOn & walk.size) + (here & (hi - lo + 1));
+        walk.from = goesOn ? walk.from : row;
+        walk.lastLo = lo, walk.lastHi = hi, walk.a = nextA, walk.b = nextB;
+    }
 }
 
 // Sectors first.. down their rows, a lane each: their pixels on each row from the crossings
@@ -1192,8 +1264,11 @@ bool SectorWalk::walk(std::int32_t first, const Angle& start, const Angle& end) 
     const Wheel& wheel = wheel_;
     const std::int32_t last = wheel.sectors.last();
     const double pi = 3.141592653589793;
-    // A huge cotangent stands for no line: the row's end, or, with the other sign, no pixels.
-    constexpr float none = 1e30f;
+    // Cotangents are held within `none` (a line that steep crosses only rows beside the centre
+    // inside the disc), and `none` itself stands for no line: the row's end, or, with the
+    // other sign, no pixels.
+    const float none = float((1 << 30) / (wheel.radius + 2));
+    auto held = [none](double cot) { return float(std::clamp(cot, -double(none), double(none))); };
     // The cotangents of the lanes' lines, turned on from the first by a step at a time; the
     // line after the last lane is the next lanes' first, taken from the same sine and cosine
     // so that both sectors of a line see it cross a row at one place.
@@ -1211,19 +1286,21 @@ bool SectorWalk::walk(std::int32_t first, const Angle& start, const Angle& end) 
         const double from = double(k) * wheel.step;
         const double to = k == last ? 2 * pi : double(k + 1) * wheel.step;
         const bool up = k <= last && from < pi, down = k <= last && to > pi;
-        lanes.upRight[l] = !up ? -none : k > 0 ? float(cot[l]) : none;
-        lanes.upLeft[l] = !up ? none : to < pi ? float(cot[l + 1]) : -none;
-        lanes.downLeft[l] = !down ? -none : from > pi ? float(cot[l]) : none;
-        lanes.downRight[l] = !down ? none : k < last ? float(cot[l + 1]) : -none;
+        lanes.upRight[l] = !up ? -none : k > 0 ? held(cot[l]) : none;
+        lanes.upLeft[l] = !up ? none : to < pi ? held(cot[l + 1]) : -none;
+        lanes.downLeft[l] = !down ? -none : from > pi ? held(cot[l]) : none;
+        lanes.downRight[l] = !down ? none : k < last ? held(cot[l + 1]) : -none;
         lanes.sector[l] = std::int32_t(std::min(k, std::int64_t(last) + 1));
     }
     lanes.shapes = buffers_.shapes.data() - (wheel.y0 - 1);
     lanes.cy = wheel.cy;
     lanes.fraction = float(wheel.centre.fraction);
     lanes.reach = float(wheel.radius + 4);
+    lanes.steepest = none;
     lanes.whole = int(wheel.centre.whole);
     lanes.sixAxis = wheel.centre.fraction == 0;
     lanes.six = wheel.sectors.six(), lanes.nine = wheel.sectors.nine();
+    lanes.centreRow = wheel.centreRow, lanes.centreColumn = wheel.centreColumn;
     int top = 0, bottom = -1;
     rowsOfSectors(start, end, top, bottom);
     // The runs of every row, a lane's after another, kept for painting.
@@ -1232,67 +1309,42 @@ bool SectorWalk::walk(std::int32_t first, const Angle& start, const Angle& end) 
     std::int32_t* const runLo = buffers_.walkLo.data();
     std::int32_t* const runHi = buffers_.walkHi.data();
 
-    // Walking down: each lane's run on the row above, its patch so far and its largest one.
     const Ints zero = {}, one = zero + 1;
-    Ints a = one, b = zero, lastLo = one, lastHi = zero, size = zero, from = zero;
-    Ints best = zero, bestFrom = one, bestTo = zero, cut = zero;
-    if (top <= bottom) pixelsOf(lanes, top, a, b, cut);
-    for (int y = top; y <= bottom; ++y) {
-        Ints nextA, nextB;
-        pixelsOf(lanes, y + 1, nextA, nextB, cut);
-        const RowShape& row = lanes.shapes[y];
-        // The run: the pixels whose right neighbour is the sector's, and whose lower one too.
-        Ints lo = a > nextA ? a : nextA, hi = b - 1 < nextB ? b - 1 : nextB;
-        lo = lo > row.innerLo ? lo : zero + row.innerLo;
-        hi = hi < row.innerHi ? hi : zero + row.innerHi;
-        if (y == wheel.centreRow) {
-            const int c = wheel.centreColumn;
-            cut |= (lo < c) & (hi > c);
-            lo -= lo == c;  // true is -1
-            hi += hi == c;
-        }
-        std::memcpy(runLo + std::size_t(y - top) * Width, &lo, sizeof lo);
-        std::memcpy(runHi + std::size_t(y - top) * Width, &hi, sizeof hi);
-        const Ints here = lo <= hi, before = lastLo <= lastHi;
-        const Ints goesOn = here & before & (lo <= lastHi) & (lastLo <= hi);
-        const Ints larger = before & ~goesOn & (size > best);
-        best = larger ? size : best;
-        bestFrom = larger ? from : bestFrom;
-        bestTo = larger ? zero + (y - 1) : bestTo;
-        size = (goesOn & size) + (here & (hi - lo + 1));
-        from = goesOn ? from : zero + y;
-        lastLo = lo, lastHi = hi, a = nextA, b = nextB;
-    }
+    WalkState walk{one, zero, one, zero, zero, zero, zero, zero, zero + 65536};
+    if (top > bottom) return true;
+    pixelsOf<Part::Any>(lanes, top, walk.a, walk.b, walk.cut);
+    // The rows whose lower neighbour lies far enough above the centre, then those near it,
+    // then those below.
+    const double far = (lanes.reach + 1) / double(lanes.steepest);
+    const int above = int(std::clamp(std::floor(wheel.cy - 1 - far), top - 1.0, double(bottom)));
+    const int below =
+        int(std::clamp(std::ceil(wheel.cy - 1 + far), double(above + 1), bottom + 1.0));
+    walkRows<Part::Above>(lanes, walk, top, above, top, runLo, runHi);
+    walkRows<Part::Any>(lanes, walk, above + 1, below - 1, top, runLo, runHi);
+    walkRows<Part::Below>(lanes, walk, below, bottom, top, runLo, runHi);
     for (int l = 0; l < Width; ++l)
-        if (cut[l]) return false;
-    const Ints larger = (lastLo <= lastHi) & (size > best);
-    bestFrom = larger ? from : bestFrom;
-    bestTo = larger ? zero + bottom : bestTo;
-    paintLargest(first, top, bottom, bestFrom, bestTo);
+        if (walk.cut[l]) return false;
+    const Ints larger = (walk.lastLo <= walk.lastHi) & (walk.size > walk.best);
+    walk.bestRows = larger ? walk.from << 16 | bottom : walk.bestRows;
+    paintLargest(first, top, bottom, walk.bestRows >> 16, walk.bestRows & 0xFFFF);
     return true;
 }
 
-// Each lane's largest patch, rows from..to, in its sector's colour; most runs are a pixel or
-// two wide, written without a loop.
+// Each lane's largest patch, rows from..to, in its sector's colour.
+RC_VECTOR_CLONES
 void SectorWalk::paintLargest(std::int32_t first, int top, int bottom, const Ints& from,
                               const Ints& to) {
     const std::int32_t* const runLo = buffers_.walkLo.data();
     const std::int32_t* const runHi = buffers_.walkHi.data();
     for (int l = 0; l < Width && first + l <= wheel_.sectors.last(); ++l) {
         const QRgb colour = first + l <= wheel_.lastBlue ? wheel_.filled : wheel_.empty;
-        const int end = std::min(bottom, int(to[l]));
-        for (int y = std::max(top, int(from[l])); y <= end; ++y) {
-            const std::size_t i = std::size_t(y - top) * Width + std::size_t(l);
-            const int lo = runLo[i], hi = runHi[i];
-            QRgb* const line = rows_[y];
-            if (hi - lo < 2) {
-                line[lo] = colour, line[hi] = colour;
-            } else if (hi - lo < 4) {
-                line[lo] = colour, line[lo + 1] = colour, line[hi - 1] = colour, line[hi] = colour;
-            } else {
-                fillPixels(line + lo, hi - lo + 1, colour);
-            }
-        }
+        const int begin = std::max(top, int(from[l])), end = std::min(bottom, int(to[l]));
+        if (begin > end) continue;
+        const std::int32_t* lo = runLo + std::size_t(begin - top) * Width + std::size_t(l);
+        const std::int32_t* hi = runHi + std::size_t(begin - top) * Width + std::size_t(l);
+        uchar* line = rows_.bits + begin * rows_.bytesPerLine;
+        for (int y = begin; y <= end; ++y, lo += Width, hi += Width, line += rows_.bytesPerLine)
+            paintRun(reinterpret_cast<QRgb*>(line), *lo, *hi, colour);
     }
 }
 
