@@ -303,9 +303,10 @@ using Floats = float __attribute__((vector_size(32)));
 using Ints = std::int32_t __attribute__((vector_size(32)));
 
 // One row of a wheel: its pixels lo..hi in the disc, those not on the rim (innerLo..innerHi,
-// which leaves out the radius at 3 o'clock too), and those of the core (coreLo..coreHi).
+// which leaves out the radius at 3 o'clock too), and those of the core (coreLo..coreHi); and,
+// while it is painted from one end, how far it is painted (`reached`, the last pixel painted).
 struct RowShape {
-    int lo, hi, innerLo, innerHi, coreLo, coreHi;
+    int lo, hi, innerLo, innerHi, coreLo, coreHi, reached;
 };
 
 // Buffers of the wheel drawing, kept from one wheel to the next so that a row of a hundred
@@ -1017,7 +1018,10 @@ class SectorWalk {
     // chain of single runs); the wheel must then be drawn another way, over what is painted.
     bool draw() {
         shapeRows();
-        paintOutline();
+        // Wide sectors are painted a row at a time from one end, each pixel once; narrow ones,
+        // with many short runs, over a disc painted outline first, which costs less per run.
+        tiled_ = wheel_.radius * wheel_.step >= 32;
+        if (!tiled_) paintOutline();
         Angle from{0, 0, 1};
         for (std::int64_t first = 0; first <= wheel_.sectors.last(); first += Width) {
             const bool lastLanes = first + Width > wheel_.sectors.last();
@@ -1026,6 +1030,7 @@ class SectorWalk {
             if (!walk(std::int32_t(first), from, end)) return false;
             from = end;
         }
+        if (tiled_) finishRows();
         return true;
     }
 
@@ -1052,6 +1057,7 @@ class SectorWalk {
 
     void shapeRows();
     void paintOutline() const;
+    void finishRows();
     bool walk(std::int32_t first, const Angle& start, const Angle& end);
     void rowsOfSectors(const Angle& from, const Angle& to, int& top, int& bottom) const;
     void paintLargest(std::int32_t first, int top, int bottom, const Ints& from, const Ints& to);
@@ -1061,6 +1067,7 @@ class SectorWalk {
     const Surface::Rows rows_;
     WheelBuffers& buffers_;
     const Angle rotation_;  // a step
+    bool tiled_ = false;    // rows painted from one end rather than over an outline disc
 };
 
 // Pixels lo..hi (at least one) of a row in one colour, with a few stores that may overlap.
@@ -1094,7 +1101,9 @@ void SectorWalk::shapeRows() {
     for (int y = wheel.y0 - 1; y <= wheel.y1 + 1; ++y) {
         const Span down = disc.row(y + 1);
         RowShape& row = shapes[std::size_t(y - wheel.y0 + 1)];
-        row = {int(mid.lo), int(mid.hi), 1, 0, 1, 0};
+        // Rows down to the centre get their sectors right to left, the others left to right.
+        const bool leftwards = double(y) <= wheel.cy;
+        row = {int(mid.lo), int(mid.hi), 1, 0, 1, 0, int(leftwards ? mid.hi + 1 : mid.lo - 1)};
         if (!up.empty() && !down.empty()) {
             row.innerLo = int(std::max({mid.lo + 1, up.lo, down.lo}));
             row.innerHi = int(std::min({mid.hi - 1, up.hi, down.hi}));
@@ -1116,6 +1125,18 @@ void SectorWalk::paintOutline() const {
     for (int y = wheel_.y0; y <= wheel_.y1; ++y) {
         const RowShape& row = shape(y);
         if (row.lo <= row.hi) paintRun(rows_[y], row.lo, row.hi, wheel_.outline);
+    }
+}
+
+// The pixels of each row that no kept run reached: outline.
+RC_VECTOR_CLONES
+void SectorWalk::finishRows() {
+    for (int y = wheel_.y0; y <= wheel_.y1; ++y) {
+        const RowShape& row = shape(y);
+        const bool leftwards = double(y) <= wheel_.cy;
+        const int lo = leftwards ? row.lo : row.reached + 1;
+        const int hi = leftwards ? row.reached - 1 : row.hi;
+        if (lo <= hi) paintRun(rows_[y], lo, hi, wheel_.outline);
     }
 }
 
@@ -1330,12 +1351,16 @@ bool SectorWalk::walk(std::int32_t first, const Angle& start, const Angle& end) 
     return true;
 }
 
-// Each lane's largest patch, rows from..to, in its sector's colour.
+// Each lane's largest patch, rows from..to, in its sector's colour, and the outline between it
+// and what its rows have painted: a row gets its kept runs in order, right to left down to the
+// centre and left to right below it, so each pixel is written once.
 RC_VECTOR_CLONES
 void SectorWalk::paintLargest(std::int32_t first, int top, int bottom, const Ints& from,
                               const Ints& to) {
     const std::int32_t* const runLo = buffers_.walkLo.data();
     const std::int32_t* const runHi = buffers_.walkHi.data();
+    const QRgb outline = wheel_.outline;
+    const int middle = int(std::floor(wheel_.cy));  // the last row painted leftwards
     for (int l = 0; l < Width && first + l <= wheel_.sectors.last(); ++l) {
         const QRgb colour = first + l <= wheel_.lastBlue ? wheel_.filled : wheel_.empty;
         const int begin = std::max(top, int(from[l])), end = std::min(bottom, int(to[l]));
@@ -1343,8 +1368,27 @@ void SectorWalk::paintLargest(std::int32_t first, int top, int bottom, const Int
         const std::int32_t* lo = runLo + std::size_t(begin - top) * Width + std::size_t(l);
         const std::int32_t* hi = runHi + std::size_t(begin - top) * Width + std::size_t(l);
         uchar* line = rows_.bits + begin * rows_.bytesPerLine;
-        for (int y = begin; y <= end; ++y, lo += Width, hi += Width, line += rows_.bytesPerLine)
-            paintRun(reinterpret_cast<QRgb*>(line), *lo, *hi, colour);
+        RowShape* row = buffers_.shapes.data() + (begin - wheel_.y0 + 1);
+        if (!tiled_) {
+            for (int y = begin; y <= end; ++y, lo += Width, hi += Width, line += rows_.bytesPerLine)
+                paintRun(reinterpret_cast<QRgb*>(line), *lo, *hi, colour);
+            continue;
+        }
+        // The outline between each run and what its row has painted, then the run.
+        const int turn = std::min(end, middle);
+        int y = begin;
+        for (; y <= turn; ++y, lo += Width, hi += Width, line += rows_.bytesPerLine, ++row) {
+            QRgb* const pixels = reinterpret_cast<QRgb*>(line);
+            if (*hi + 1 < row->reached) paintRun(pixels, *hi + 1, row->reached - 1, outline);
+            row->reached = *lo;
+            paintRun(pixels, *lo, *hi, colour);
+        }
+        for (; y <= end; ++y, lo += Width, hi += Width, line += rows_.bytesPerLine, ++row) {
+            QRgb* const pixels = reinterpret_cast<QRgb*>(line);
+            if (row->reached + 1 < *lo) paintRun(pixels, row->reached + 1, *lo - 1, outline);
+            row->reached = *hi;
+            paintRun(pixels, *lo, *hi, colour);
+        }
     }
 }
 
