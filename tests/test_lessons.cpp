@@ -171,6 +171,13 @@ class TestLessons : public QObject {
         const QImage& drawn = lesson.picture.surface().image();
         const int offset = int(PictureBox::border * ratio);
         QCOMPARE(shown.copy(offset, offset, drawn.width(), drawn.height()), drawn);
+        // Around it every device pixel is the sunken border's, none left unpainted.
+        const QRect picture(offset, offset, drawn.width(), drawn.height());
+        const QList<QRgb> border{qRgb(128, 128, 128), qRgb(64, 64, 64), qRgb(255, 255, 255),
+                                 qRgb(212, 208, 200)};
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (!picture.contains(x, y)) QVERIFY(border.contains(shown.pixel(x, y)));
     }
 
     // Outlines (a radius, the centre), the background and a right button told to the handler

@@ -17,27 +17,30 @@ class PictureBox::Widget : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        // Sunken 3D border, then the image at one image pixel per device pixel.
-        const QRect r = rect();
-        painter.setPen(QColor(128, 128, 128));
-        painter.drawLine(r.topLeft(), r.topRight());
-        painter.drawLine(r.topLeft(), r.bottomLeft());
-        painter.setPen(Qt::white);
-        painter.drawLine(r.bottomLeft(), r.bottomRight());
-        painter.drawLine(r.topRight(), r.bottomRight());
-        const QRect inner = r.adjusted(1, 1, -1, -1);
-        painter.setPen(QColor(64, 64, 64));
-        painter.drawLine(inner.topLeft(), inner.topRight());
-        painter.drawLine(inner.topLeft(), inner.bottomLeft());
-        painter.setPen(QColor(212, 208, 200));
-        painter.drawLine(inner.bottomLeft(), inner.bottomRight());
-        painter.drawLine(inner.topRight(), inner.bottomRight());
-        const QRect area = r.adjusted(border, border, -border, -border);
-        painter.fillRect(area, toQColor(owner_->back_));
+        // Worked out in device pixels, so that on a scaled display the sunken 3D border fills
+        // its whole width (a line of one logical pixel would leave device pixels unpainted) and
+        // the image sits exactly inside it, one image pixel per device pixel.
+        const double ratio = devicePixelRatioF();
+        const int edge = int(border * ratio);              // the border's width
+        const int outer = edge / 2, inner = edge - outer;  // its outer and its inner band
+        const int w = int(std::ceil(width() * ratio)), h = int(std::ceil(height() * ratio));
+        auto fill = [&](int x, int y, int cw, int ch, const QColor& colour) {
+            painter.fillRect(QRectF(x / ratio, y / ratio, cw / ratio, ch / ratio), colour);
+        };
+        const QColor grey(128, 128, 128), dark(64, 64, 64), light(212, 208, 200);
+        fill(0, 0, w, outer, grey);
+        fill(0, 0, outer, h, grey);
+        fill(0, h - outer, w, outer, Qt::white);
+        fill(w - outer, 0, outer, h, Qt::white);
+        fill(outer, outer, w - 2 * outer, inner, dark);
+        fill(outer, outer, inner, h - 2 * outer, dark);
+        fill(outer, h - edge, w - 2 * outer, inner, light);
+        fill(w - edge, outer, inner, h - 2 * outer, light);
+        fill(edge, edge, w - 2 * edge, h - 2 * edge, toQColor(owner_->back_));
         QImage image = owner_->surface_.image();
         if (!image.isNull()) {
-            image.setDevicePixelRatio(devicePixelRatioF());
-            painter.drawImage(area.topLeft(), image);
+            image.setDevicePixelRatio(ratio);
+            painter.drawImage(QPointF(edge / ratio, edge / ratio), image);
         }
     }
 

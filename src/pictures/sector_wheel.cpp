@@ -138,6 +138,9 @@ class Sectors {
     }
 
     std::int32_t last() const { return last_; }
+    // The sectors that the pixels on the axes at 9 and at 6 o'clock take (see above).
+    std::int32_t nine() const { return nine_; }
+    std::int32_t six() const { return six_; }
 
     // The sectors of the pixels lo..hi of row y: appended to `runs` as runs of one sector, or,
     // when they change so often that they are worked out pixel by pixel, written to keys[lo..hi]
@@ -186,6 +189,11 @@ class Sectors {
         return true;
     }
 
+    // The cotangent of radius line `line`, at the angle line * step.
+    double cot(std::int64_t line) const {
+        return std::size_t(line) < cot_.size() ? cot_[std::size_t(line)] : cotangent(line);
+    }
+
   private:
     // Gives pixel x the sector `key` in the runs from `first` on, splitting its run and merging
     // runs of one sector again.
@@ -217,9 +225,6 @@ class Sectors {
     double cotangent(std::int64_t line) const {
         const double angle = double(line) * step_;
         return std::cos(angle) / std::sin(angle);
-    }
-    double cot(std::int64_t line) const {
-        return std::size_t(line) < cot_.size() ? cot_[std::size_t(line)] : cotangent(line);
     }
     static int clampTo(double value, int lo, int hi) {
         return int(std::clamp(value, double(lo), double(hi)));
@@ -280,6 +285,30 @@ struct Run {
     std::int32_t key;
 };
 
+// A sector's last run and the patches it has had, met row after row.
+struct SectorChain {
+    int row = std::numeric_limits<int>::min(), x0 = 0, x1 = -1;  // its last run
+    int from = 0;                                                // where its patch began
+    long long size = 0;                                          // and its pixels so far
+    int bestFrom = 0, bestTo = -1;                               // its largest patch's rows
+    long long best = 0;
+    // The patch ends; the first of the largest ones is kept.
+    void close() {
+        if (size > best) best = size, bestFrom = from, bestTo = row;
+    }
+};
+
+// Eight lanes of a vector register (two halves where the processor has no wider ones).
+using Floats = float __attribute__((vector_size(32)));
+using Ints = std::int32_t __attribute__((vector_size(32)));
+
+// One row of a wheel: its pixels lo..hi in the disc, those not on the rim (innerLo..innerHi,
+// which leaves out the radius at 3 o'clock too), and those of the core (coreLo..coreHi); and,
+// while it is painted from one end, how far it is painted (`reached`, the last pixel painted).
+struct RowShape {
+    int lo, hi, innerLo, innerHi, coreLo, coreHi, reached;
+};
+
 // Buffers of the wheel drawing, kept from one wheel to the next so that a row of a hundred
 // small circles does not allocate and clear them a hundred times.
 struct WheelBuffers {
@@ -290,6 +319,9 @@ struct WheelBuffers {
     std::vector<int> parent, best, roots;
     std::vector<long long> patchSize;
     std::vector<char> crumb;
+    std::vector<SectorChain> chains;
+    std::vector<RowShape> shapes;
+    std::vector<std::int32_t> walkLo, walkHi;
     std::vector<double> lines;
     std::vector<std::uint64_t> seen;
     std::vector<std::pair<int, int>> stack;
@@ -346,7 +378,11 @@ struct Wheel {
           coreRadius(0.7071 / (step + 1e-5) - 1),
           core2(coreRadius > 0 ? coreRadius * coreRadius : -1),
           thin(step < 0.5 && radius * step < 2 && coreRadius < radius),
-          sectors(centre, cy, n, coreRadius < radius && !thin),
+          walks(coreRadius < radius && radius < 16384 &&
+                centre.whole + centre.fraction >= radius + 1 &&
+                centre.whole + centre.fraction + radius <= width - 2 && cy >= radius + 1 &&
+                cy + radius <= height - 2 && height < 32768),
+          sectors(centre, cy, n, coreRadius < radius && !thin && !walks),
           lastBlue(lastFilledSector(k)),
           filled(Surface::pixelOf(filledColour)),
           empty(Surface::pixelOf(emptyColour)),
@@ -367,6 +403,9 @@ struct Wheel {
     // Sectors under two pixels wide from the core to the rim (so n stays below ten times the
     // radius) are drawn as outline with one patch of colour each.
     bool thin;
+    // Wholly inside the picture with a pixel to spare, small enough for single-precision
+    // positions and rows that fit 16 bits: drawn sector by sector (SectorWalk).
+    bool walks;
     Sectors sectors;
     std::int32_t lastBlue;  // the last sector in the filled colour, -1 for none
     QRgb filled, empty, outline;
@@ -394,6 +433,7 @@ class ThinWheel {
           cx_(wheel.centre),
           cy_(wheel.cy),
           r2_(wheel.radius * wheel.radius),
+          deep2_(wheel.radius > 1.01 ? (wheel.radius - 1.01) * (wheel.radius - 1.01) : -1),
           radius_(wheel.radius),
           n_(wheel.sectors.last() + 1),
           step_(wheel.step),
@@ -497,37 +537,46 @@ class ThinWheel {
         if (x < 0 || y < 0 || x >= width_ || y >= height_) return false;
         if ((y == rayRow_ && x >= rayFrom_) || (y == centreRow_ && x == centreColumn_))
             return false;
-        return inDisc(x, y) && inDisc(x - 1, y) && inDisc(x + 1, y) && inDisc(x, y - 1) &&
-               inDisc(x, y + 1) && inSector(i, x, y) && inSector(i, x + 1, y) &&
+        return withNeighboursInDisc(x, y) && inSector(i, x, y) && inSector(i, x + 1, y) &&
                inSector(i, x, y + 1);
     }
-    // Marks pixel (x, y) taken; answers whether it was free.
-    bool take(int x, int y) {
+    // A pixel more than a pixel inside the rim (with room for rounding) has its four
+    // neighbours in the disc; only those near the rim are tested one by one.
+    [[gnu::always_inline]] bool withNeighboursInDisc(int x, int y) const {
+        const double dx = cx_.offset(x), dy = double(y) - cy_;
+        if (dx * dx + dy * dy <= deep2_) return true;
+        return inDisc(x, y) && inDisc(x - 1, y) && inDisc(x + 1, y) && inDisc(x, y - 1) &&
+               inDisc(x, y + 1);
+    }
+    // Whether pixel (x, y) lies in the disc's bounding box and no patch has taken it yet.
+    bool free(int x, int y) const {
+        if (x < x0_ || x >= x0_ + stride_ || y < y0_ || y > y1_) return false;
         const std::size_t bit = std::size_t(y - y0_) * std::size_t(stride_) + std::size_t(x - x0_);
-        const std::uint64_t mask = std::uint64_t(1) << (bit % 64);
-        if (seen_[bit / 64] & mask) return false;
-        seen_[bit / 64] |= mask;
-        return true;
+        return !(seen_[bit / 64] >> (bit % 64) & 1);
+    }
+    void take(int x, int y) {
+        const std::size_t bit = std::size_t(y - y0_) * std::size_t(stride_) + std::size_t(x - x0_);
+        seen_[bit / 64] |= std::uint64_t(1) << (bit % 64);
     }
     // Paints the open pixels of sector i that are 4-connected to (x, y) in its colour.
     void grow(std::int32_t i, int x, int y, QRgb colour, std::vector<std::pair<int, int>>& stack) {
         stack.clear();
-        if (take(x, y)) stack.emplace_back(x, y);
+        if (free(x, y)) take(x, y), stack.emplace_back(x, y);
         while (!stack.empty()) {
             const auto [px, py] = stack.back();
             stack.pop_back();
             line(py)[px] = colour;
             const std::pair<int, int> around[] = {
                 {px - 1, py}, {px + 1, py}, {px, py - 1}, {px, py + 1}};
-            for (const auto& [qx, qy] : around)
-                if (open(i, qx, qy) && take(qx, qy)) stack.emplace_back(qx, qy);
+            for (const auto& [qx, qy] : around)  // taken pixels first: they are most
+                if (free(qx, qy) && open(i, qx, qy)) take(qx, qy), stack.emplace_back(qx, qy);
         }
     }
 
     Surface::Rows rows_;
     int width_, height_;
     Axis cx_;
-    double cy_, r2_, radius_;
+    double cy_, r2_, deep2_, radius_;
     std::int32_t n_;
     double step_;
     std::int32_t lastBlue_;
@@ -584,8 +633,12 @@ class WideWheel {
     void drawRunByRun(const RowFrame& frame, const WheelRow& row);
     void drawPixelByPixel(const RowFrame& frame, WheelRow& row, WheelRow& next);
     void collectRuns(int y, int a, int b, const std::int32_t* keys);
-    void joinToRowAbove(std::size_t previousBegin, std::size_t previousEnd, std::size_t rowBegin);
     void keepLargestPatches();
+    bool largestPatchesAlongSectors();
+    void joinRuns();
+    void joinToRowAbove(std::size_t previousBegin, std::size_t previousEnd, std::size_t rowBegin,
+                        std::size_t rowEnd);
+    void largestPatchesByJoining();
     bool crumbsBySector(double sectorCount);
     bool crumbsBySorting();
     void paintCrumbs();
@@ -601,13 +654,10 @@ class WideWheel {
 };
 
 // The rows one after the other, each with the row below it at hand: a pixel's colour depends
-// on the sectors of its right and lower neighbours, and a row's runs on those of the row above.
+// on the sectors of its right and lower neighbours.
 void WideWheel::paintRows() {
-    std::vector<Run>& runs = buffers_.runs;
-    runs.clear();
-    buffers_.parent.clear();
+    buffers_.runs.clear();
     const int y0 = wheel_.y0, y1 = wheel_.y1;
-    std::size_t previousBegin = 0, previousEnd = 0;
     Span up = disc_.row(y0 - 1), mid = disc_.row(y0);
     sectorsOfRow(buffers_.here, y0, mid);
     for (int y = y0; y <= y1; ++y) {
@@ -615,11 +665,7 @@ void WideWheel::paintRows() {
         const bool more = y + 1 <= y1;
         if (more) sectorsOfRow(buffers_.below, y + 1, down);
         const bool hasNext = more && buffers_.below.a <= buffers_.below.b;
-        const std::size_t rowBegin = runs.size();
         if (!mid.empty() && buffers_.here.a <= buffers_.here.b) drawRow(y, up, mid, down, hasNext);
-        joinToRowAbove(previousBegin, previousEnd, rowBegin);
-        previousBegin = rowBegin;
-        previousEnd = runs.size();
         if (more) std::swap(buffers_.here, buffers_.below);
         up = mid;
         mid = down;
@@ -786,16 +832,71 @@ void WideWheel::collectRuns(int y, int a, int b, const std::int32_t* keys) {
     if (inRun) runs.push_back({y, start, b, keys[start]});
 }
 
+// Each sector keeps its largest patch (the first one on a tie); the others turn outline.
+void WideWheel::keepLargestPatches() {
+    if (!largestPatchesAlongSectors()) largestPatchesByJoining();
+}
+
+// Two runs of sector pixels that touch have one sector (a sector pixel has the sector of its
+// right and its lower neighbour), and along a row the sectors only grow or only shrink: so a
+// sector has at most one run on a row, and its patches are the stretches of rows where its runs
+// overlap from one row to the next. Following every sector down the rows, keeping the largest
+// stretch, costs a few steps a run. Answers false, changing nothing, where a sector has two
+// runs on one row (the centre pixel cuts a run, or the polynomial arctangent wavers at a radius
+// line) or there are too many sectors for a table.
+bool WideWheel::largestPatchesAlongSectors() {
+    const std::vector<Run>& runs = buffers_.runs;
+    const double sectorCount = double(wheel_.sectors.last()) + 1;
+    if (sectorCount > 4.0 * double(runs.size()) + 4096) return false;
+    std::vector<SectorChain>& chains = buffers_.chains;
+    chains.assign(static_cast<std::size_t>(sectorCount), {});
+    for (const Run& r : runs) {
+        SectorChain& chain = chains[std::size_t(r.key)];
+        if (chain.row == r.y) return false;
+        const bool goesOn = chain.row == r.y - 1 && chain.x0 <= r.x1 && r.x0 <= chain.x1;
+        if (!goesOn) chain.close(), chain.from = r.y, chain.size = 0;
+        chain.size += r.x1 - r.x0 + 1;
+        chain.row = r.y, chain.x0 = r.x0, chain.x1 = r.x1;
+    }
+    for (SectorChain& chain : chains) chain.close();
+    const Surface::Rows rows = rows_;
+    const QRgb o = wheel_.outline;
+    for (const Run& r : runs) {
+        const SectorChain& chain = chains[std::size_t(r.key)];
+        if (r.y < chain.bestFrom || r.y > chain.bestTo) {
+            QRgb* const line = rows[r.y];
+            for (int x = r.x0; x <= r.x1; ++x) line[x] = o;  // a crumb: a pixel or two
+        }
+    }
+    return true;
+}
+
+// The runs joined into patches over the rows, whatever their sectors.
+void WideWheel::joinRuns() {
+    const std::vector<Run>& runs = buffers_.runs;
+    buffers_.parent.clear();
+    std::size_t previousBegin = 0, previousEnd = 0;
+    for (std::size_t rowBegin = 0; rowBegin < runs.size();) {
+        const int y = runs[rowBegin].y;
+        std::size_t rowEnd = rowBegin;
+        while (rowEnd < runs.size() && runs[rowEnd].y == y) ++rowEnd;
+        if (previousEnd == 0 || runs[previousBegin].y != y - 1) previousBegin = previousEnd;
+        joinToRowAbove(previousBegin, previousEnd, rowBegin, rowEnd);
+        previousBegin = rowBegin;
+        previousEnd = rowBegin = rowEnd;
+    }
+}
+
 // A sector pixel has the sector of the pixel below it whenever that one is a sector pixel
-// too; so runs that overlap across two rows are one patch. Joins the runs from rowBegin on to
+// too; so runs that overlap across two rows are one patch. Joins the runs rowBegin..rowEnd to
 // those of the row above, previousBegin..previousEnd.
 void WideWheel::joinToRowAbove(std::size_t previousBegin, std::size_t previousEnd,
-                               std::size_t rowBegin) {
+                               std::size_t rowBegin, std::size_t rowEnd) {
     const std::vector<Run>& runs = buffers_.runs;
     std::vector<int>& parent = buffers_.parent;
-    for (std::size_t i = rowBegin; i < runs.size(); ++i) parent.push_back(int(i));
+    for (std::size_t i = rowBegin; i < rowEnd; ++i) parent.push_back(int(i));
     std::size_t i = previousBegin, j = rowBegin;
-    while (i < previousEnd && j < runs.size()) {
+    while (i < previousEnd && j < rowEnd) {
         if (runs[i].x1 < runs[j].x0) {
             ++i;
         } else if (runs[j].x1 < runs[i].x0) {
@@ -811,9 +912,10 @@ void WideWheel::joinToRowAbove(std::size_t previousBegin, std::size_t previousEn
     }
 }
 
-// Each sector keeps its largest patch (the first one on a tie); the others turn outline.
-// A run's parent is never a later run, so one pass in order points every run at its root.
-void WideWheel::keepLargestPatches() {
+// The same by joining runs into patches with union-find, for any runs. A run's parent is never
+// a later run, so one pass in order points every run at its root.
+void WideWheel::largestPatchesByJoining() {
+    joinRuns();
     const std::vector<Run>& runs = buffers_.runs;
     std::vector<int>& parent = buffers_.parent;
     std::vector<long long>& patchSize = buffers_.patchSize;
@@ -887,6 +989,409 @@ void WideWheel::paintCrumbs() {
     }
 }
 
+// A wheel wholly inside the picture, drawn sector by sector instead of pixel by pixel: where
+// sectors are a few pixels wide, a row crosses about as many of them as it has pixels, and
+// working out each pixel's sector, then joining the runs row to row, costs many times the
+// picture. Here every sector is followed down the rows from the radius lines that bound it,
+// eight sectors side by side in the lanes of a vector register.
+//
+// On a row above the centre the pixels of sector k are those right of its line at (k + 1) *
+// step and up to its line at k * step (below the centre the other way round), the line crossing
+// the row at x = cx + dy * cot(angle); a line beyond the half of the row's side (at 0, 9 o'clock
+// or further) bounds nothing there, and a sector wholly on the other side has no pixels. Both
+// sectors of a line take its crossing from the same sum, so the sectors share out every row with
+// no pixel in two. The sector's patch pixels on row y are then one run (those of its pixels whose
+// right neighbour is in it too, whose lower neighbour is in its pixels of row y + 1, and that
+// are neither on the rim nor in the core), so its patches are the stretches of rows whose runs
+// overlap from one row to the next, and the largest (the first on a tie) is kept. The disc is
+// painted outline first and each sector's kept runs in its colour. The work is a few vector
+// steps per sector and row it crosses plus a pixel write per pixel of colour.
+class SectorWalk {
+  public:
+    SectorWalk(const Wheel& wheel, Surface::Rows rows, WheelBuffers& buffers)
+        : wheel_(wheel),
+          rows_(rows),
+          buffers_(buffers),
+          rotation_{wheel.step, std::sin(wheel.step), std::cos(wheel.step)} {}
+
+    // Answers false where the centre pixel or the core would cut a sector's run in two (not a
+    // chain of single runs); the wheel must then be drawn another way, over what is painted.
+    bool draw() {
+        shapeRows();
+        // Wide sectors are painted a row at a time from one end, each pixel once; narrow ones,
+        // with many short runs, over a disc painted outline first, which costs less per run.
+        tiled_ = wheel_.radius * wheel_.step >= 32;
+        if (!tiled_) paintOutline();
+        Angle from{0, 0, 1};
+        for (std::int64_t first = 0; first <= wheel_.sectors.last(); first += Width) {
+            const bool lastLanes = first + Width > wheel_.sectors.last();
+            const double to = lastLanes ? 6.283185307179586 : double(first + Width) * wheel_.step;
+            const Angle end{to, std::sin(to), std::cos(to)};
+            if (!walk(std::int32_t(first), from, end)) return false;
+            from = end;
+        }
+        if (tiled_) finishRows();
+        return true;
+    }
+
+  private:
+    static constexpr int Width = int(sizeof(Ints) / sizeof(std::int32_t));  // sectors side by side
+    // An angle with its sine and cosine.
+    struct Angle {
+        double at, sin, cos;
+    };
+    // What the lanes' sectors are drawn from: their numbers, the cotangents of the lines that
+    // bound their pixels on a row above the centre (left, right) and below it, and the wheel's
+    // place.
+    struct Lanes {
+        Floats upLeft, upRight, downLeft, downRight;
+        Ints sector;
+        const RowShape* shapes;  // of row y at shapes[y]
+        double cy;
+        float fraction, reach, steepest;
+        int whole;
+        bool sixAxis;  // the centre on a pixel column: the axis at 6 o'clock is one of pixels
+        std::int32_t six, nine;
+        int centreRow, centreColumn;
+    };
+
+    void shapeRows();
+    void paintOutline() const;
+    void finishRows();
+    bool walk(std::int32_t first, const Angle& start, const Angle& end);
+    void rowsOfSectors(const Angle& from, const Angle& to, int& top, int& bottom) const;
+    void paintLargest(std::int32_t first, int top, int bottom, const Ints& from, const Ints& to);
+    const RowShape& shape(int y) const { return buffers_.shapes[std::size_t(y - wheel_.y0 + 1)]; }
+
+    const Wheel& wheel_;
+    const Surface::Rows rows_;
+    WheelBuffers& buffers_;
+    const Angle rotation_;  // a step
+    bool tiled_ = false;    // rows painted from one end rather than over an outline disc
+};
+
+// Pixels lo..hi (at least one) of a row in one colour, with a few stores that may overlap.
+[[gnu::always_inline]] inline void paintRun(QRgb* line, int lo, int hi, QRgb colour) {
+    using Four = QRgb __attribute__((vector_size(16)));
+    using Eight = QRgb __attribute__((vector_size(32)));
+    const int length = hi - lo + 1;
+    if (length <= 2) {
+        line[lo] = colour, line[hi] = colour;
+    } else if (length <= 4) {
+        line[lo] = colour, line[lo + 1] = colour, line[hi - 1] = colour, line[hi] = colour;
+    } else if (length <= 8) {
+        const Four four = Four{} + colour;
+        std::memcpy(line + lo, &four, sizeof four);
+        std::memcpy(line + hi - 3, &four, sizeof four);
+    } else {
+        const Eight eight = Eight{} + colour;
+        for (int x = lo; x < hi - 7; x += 8) std::memcpy(line + x, &eight, sizeof eight);
+        std::memcpy(line + hi - 7, &eight, sizeof eight);
+    }
+}
+
+// The disc's pixels, its rim (which leaves out the radius at 3 o'clock too) and its core, for
+// each row of the wheel and the rows just above and below it.
+void SectorWalk::shapeRows() {
+    const Wheel& wheel = wheel_;
+    const Disc disc(wheel.centre, wheel.cy, wheel.radius, wheel.width);
+    std::vector<RowShape>& shapes = buffers_.shapes;
+    shapes.resize(std::size_t(wheel.y1 - wheel.y0 + 3));
+    Span up = disc.row(wheel.y0 - 2), mid = disc.row(wheel.y0 - 1);
+    for (int y = wheel.y0 - 1; y <= wheel.y1 + 1; ++y) {
+        const Span down = disc.row(y + 1);
+        RowShape& row = shapes[std::size_t(y - wheel.y0 + 1)];
+        // Rows down to the centre get their sectors right to left, the others left to right.
+        const bool leftwards = double(y) <= wheel.cy;
+        row = {int(mid.lo), int(mid.hi), 1, 0, 1, 0, int(leftwards ? mid.hi + 1 : mid.lo - 1)};
+        if (!up.empty() && !down.empty()) {
+            row.innerLo = int(std::max({mid.lo + 1, up.lo, down.lo}));
+            row.innerHi = int(std::min({mid.hi - 1, up.hi, down.hi}));
+        }
+        if (y == wheel.rayRow) row.innerHi = std::min(row.innerHi, wheel.rayFrom - 1);
+        const double dy = double(y) - wheel.cy;
+        if (!mid.empty() && wheel.core2 - dy * dy >= 0) {
+            const double s = std::sqrt(wheel.core2 - dy * dy);
+            row.coreLo = int(std::clamp(wheel.centre.ceilAt(-s), mid.lo + 0.0, mid.hi + 1.0));
+            row.coreHi = int(std::clamp(wheel.centre.floorAt(s), mid.lo - 1.0, mid.hi + 0.0));
+        }
+        up = mid;
+        mid = down;
+    }
+}
+
+RC_VECTOR_CLONES
+void SectorWalk::paintOutline() const {
+    for (int y = wheel_.y0; y <= wheel_.y1; ++y) {
+        const RowShape& row = shape(y);
+        if (row.lo <= row.hi) paintRun(rows_[y], row.lo, row.hi, wheel_.outline);
+    }
+}
+
+// The pixels of each row that no kept run reached: outline.
+RC_VECTOR_CLONES
+void SectorWalk::finishRows() {
+    for (int y = wheel_.y0; y <= wheel_.y1; ++y) {
+        const RowShape& row = shape(y);
+        const bool leftwards = double(y) <= wheel_.cy;
+        const int lo = leftwards ? row.lo : row.reached + 1;
+        const int hi = leftwards ? row.reached - 1 : row.hi;
+        if (lo <= hi) paintRun(rows_[y], lo, hi, wheel_.outline);
+    }
+}
+
+// How far apart, in angle times the distance from the centre, a pixel and its right and lower
+// neighbours lie seen from the centre, at an angle of that sine and cosine: a step right turns
+// the angle by -sin / distance and a step down by -cos / distance.
+double neighbourSpread(double sin, double cos) {
+    return std::max({0.0, -sin, -cos}) - std::min({0.0, -sin, -cos});
+}
+
+// The rows that the sectors between two angles may hold patch pixels on: between the heights
+// of those angles at the rim and where the sectors narrow too much. A patch pixel and its right
+// and lower neighbours lie in one sector, so it lies further out than spread / step (less a
+// margin for the angles being worked out to first order), and outside the core.
+void SectorWalk::rowsOfSectors(const Angle& from, const Angle& to, int& top, int& bottom) const {
+    const double turn = 6.283185307179586;
+    auto within = [&](double angle) { return from.at <= angle && angle <= to.at; };
+    const double high = within(turn / 4) ? 1 : std::max(from.sin, to.sin);
+    const double low = within(3 * turn / 4) ? -1 : std::min(from.sin, to.sin);
+    double spread = std::min(neighbourSpread(from.sin, from.cos), neighbourSpread(to.sin, to.cos));
+    if (within(turn / 8) || within(5 * turn / 8)) spread = std::sqrt(0.5);  // the narrowest
+    const double inside = std::max({0.0, wheel_.coreRadius - 2, spread / wheel_.step - 3});
+    const double outside = wheel_.radius + 1;
+    const double rise = high * (high >= 0 ? outside : inside);
+    const double fall = low * (low <= 0 ? outside : inside);
+    top = int(std::max(double(wheel_.y0), std::floor(wheel_.cy - rise) - 1));
+    bottom = int(std::min(double(wheel_.y1), std::ceil(wheel_.cy - fall) + 1));
+}
+
+// Floor and ceiling of every lane, for values well inside the range of int.
+[[gnu::always_inline]] inline void floorOf(const Floats& v, Ints& out) {
+    const Ints t = __builtin_convertvector(v, Ints);
+    out = t + (__builtin_convertvector(t, Floats) > v);  // true is -1
+}
+[[gnu::always_inline]] inline void ceilOf(const Floats& v, Ints& out) {
+    const Ints t = __builtin_convertvector(v, Ints);
+    out = t - (__builtin_convertvector(t, Floats) < v);
+}
+
+// Where the lines of `cot` cross the row dy above the centre, from the centre's pixel column;
+// held at the disc's reach where a line could cross too far out to convert to a whole number.
+[[gnu::always_inline]] inline void crossings(const Floats& cot, float dy, float fraction,
+                                             float reach, bool hold, Floats& out) {
+    const Floats zero = {};
+    const Floats x = fraction + dy * cot;
+    out = !hold ? x : x < -reach ? zero - reach : x > reach ? zero + reach : x;
+}
+
+// Which rows a stretch of the walk takes (by the row below, whose pixels it works out): rows
+// above the centre far enough from the row through it that no crossing needs holding, the
+// same below, or any row.
+enum class Part { Above, Below, Any };
+
+// The pixels [a, b] of each lane's sector on row y (empty where a > b; the ends may lie beyond
+// the disc), less the core's; `cut` gets the lanes whose pixels the core cuts in two.
+template <Part part, class Lanes>
+[[gnu::always_inline]] inline void pixelsOf(const Lanes& lanes, int y, Ints& a, Ints& b,
+                                            Ints& cut) {
+    const RowShape& row = lanes.shapes[y];
+    const double dy = lanes.cy - double(y);
+    const Ints zero = {};
+    Floats left, right;
+    // The cotangents are at most `steepest`: away from the row through the centre every line
+    // crosses a row within the range of int, and a line that stands for none misses the disc.
+    const bool hold = part == Part::Any && std::fabs(dy) * lanes.steepest < lanes.reach + 1;
+    if (part == Part::Above || (part == Part::Any && dy > 0)) {
+        crossings(lanes.upLeft, float(dy), lanes.fraction, lanes.reach, hold, left);
+        crossings(lanes.upRight, float(dy), lanes.fraction, lanes.reach, hold, right);
+        floorOf(left, a), floorOf(right, b);
+        a += lanes.whole + 1, b += lanes.whole;
+    } else if (part == Part::Below || dy < 0) {
+        crossings(lanes.downLeft, float(dy), lanes.fraction, lanes.reach, hold, left);
+        crossings(lanes.downRight, float(dy), lanes.fraction, lanes.reach, hold, right);
+        ceilOf(left, a), ceilOf(right, b);
+        a += lanes.whole, b += lanes.whole - 1;
+        // The axis at 6 o'clock belongs to the sector before a line just short of it.
+        if (lanes.sixAxis) {
+            const Ints mine = lanes.sector == lanes.six, axis = zero + lanes.whole;
+            a = mine ? (a < axis ? a : axis) : a - (a == axis);  // true is -1
+            b = mine ? (b > axis ? b : axis) : b + (b == axis);
+        }
+    } else {
+        // The row through the centre: 9 o'clock to the left, 3 o'clock from the centre on.
+        const int split = std::clamp(lanes.whole + (lanes.fraction > 0), row.lo, row.hi + 1);
+        const Ints nine = lanes.sector == lanes.nine, east = lanes.sector == 0;
+        a = nine ? zero + row.lo : east ? zero + split : zero + 1;
+        b = east ? zero + row.hi : nine ? zero + (split - 1) : zero;
+    }
+    // Left unclamped to the disc: the runs are clamped to its inner pixels.
+    if (row.coreLo > row.coreHi) return;
+    const Ints coreLo = zero + row.coreLo, coreHi = zero + row.coreHi;
+    a = (a >= coreLo) & (a <= coreHi) ? coreHi + 1 : a;
+    b = (b >= coreLo) & (b <= coreHi) ? coreLo - 1 : b;
+    cut |= (a < coreLo) & (b > coreHi);
+}
+
+// Walking down rows first..last: each lane's pixels on the row (a, b), its run on the row
+// above, its patch so far and its largest one, and the lanes whose runs the centre pixel or the
+// core cut in two.
+struct WalkState {
+    Ints a, b, lastLo, lastHi, size, from, best, cut;
+    Ints bestRows;  // the first row of the largest patch times 65536, plus its last row
+};
+
+// Rows first..last of the walk; their runs go to runs[y - top].
+template <Part part, class Lanes>
+[[gnu::always_inline]] inline void walkRows(const Lanes& lanes, WalkState& walk, int first,
+                                            int last, int top, std::int32_t* runLo,
+                                            std::int32_t* runHi) {
+    const Ints zero = {};
+    Ints row = zero + first;  // y in every lane
+    for (int y = first; y <= last; ++y, row += 1) {
+        Ints nextA, nextB;
+        pixelsOf<part>(lanes, y + 1, nextA, nextB, walk.cut);
+        const RowShape& shape = lanes.shapes[y];
+        // The run: the pixels whose right neighbour is the sector's, and whose lower one too.
+        Ints lo = walk.a > nextA ? walk.a : nextA, hi = walk.b - 1 < nextB ? walk.b - 1 : nextB;
+        lo = lo > shape.innerLo ? lo : zero + shape.innerLo;
+        hi = hi < shape.innerHi ? hi : zero + shape.innerHi;
+        if (y == lanes.centreRow) {
+            const int c = lanes.centreColumn;
+            walk.cut |= (lo < c) & (hi > c);
+            lo -= lo == c;  // true is -1
+            hi += hi == c;
+        }
+        std::memcpy(runLo + std::size_t(y - top) * sizeof(Ints) / 4, &lo, sizeof lo);
+        std::memcpy(runHi + std::size_t(y - top) * sizeof(Ints) / 4, &hi, sizeof hi);
+        // A patch goes on where this run overlaps the run above; one that ends may be the
+        // largest so far (the first of equal ones stays).
+        const Ints here = lo <= hi, before = walk.lastLo <= walk.lastHi;
+        const Ints goesOn = here & before & (lo <= walk.lastHi) & (walk.lastLo <= hi);
+        const Ints larger = before & ~goesOn & (walk.size > walk.best);
+        walk.best = larger ? walk.size : walk.best;
+        walk.bestRows = larger ? walk.from << 16 | (row - 1) : walk.bestRows;
+        walk.size = (goesOn & walk.size) + (here & (hi - lo + 1));
+        walk.from = goesOn ? walk.from : row;
+        walk.lastLo = lo, walk.lastHi = hi, walk.a = nextA, walk.b = nextB;
+    }
+}
+
+// Sectors first.. down their rows, a lane each: their pixels on each row from the crossings
+// of their lines, their patch runs, their patches as stretches of overlapping runs; then
+// their largest patches painted.
+RC_VECTOR_CLONES
+bool SectorWalk::walk(std::int32_t first, const Angle& start, const Angle& end) {
+    const Wheel& wheel = wheel_;
+    const std::int32_t last = wheel.sectors.last();
+    const double pi = 3.141592653589793;
+    // Cotangents are held within `none` (a line that steep crosses only rows beside the centre
+    // inside the disc), and `none` itself stands for no line: the row's end, or, with the
+    // other sign, no pixels.
+    const float none = float((1 << 30) / (wheel.radius + 2));
+    auto held = [none](double cot) { return float(std::clamp(cot, -double(none), double(none))); };
+    // The cotangents of the lanes' lines, turned on from the first by a step at a time; the
+    // line after the last lane is the next lanes' first, taken from the same sine and cosine
+    // so that both sectors of a line see it cross a row at one place.
+    double cot[Width + 1];
+    double c = start.cos, s = start.sin;
+    for (int l = 0; l < Width; ++l) {
+        cot[l] = c / s;
+        const double turned = c * rotation_.cos - s * rotation_.sin;
+        s = s * rotation_.cos + c * rotation_.sin, c = turned;
+    }
+    cot[Width] = end.cos / end.sin;
+    Lanes lanes;
+    for (int l = 0; l < Width; ++l) {
+        const std::int64_t k = std::int64_t(first) + l;
+        const double from = double(k) * wheel.step;
+        const double to = k == last ? 2 * pi : double(k + 1) * wheel.step;
+        const bool up = k <= last && from < pi, down = k <= last && to > pi;
+        lanes.upRight[l] = !up ? -none : k > 0 ? held(cot[l]) : none;
+        lanes.upLeft[l] = !up ? none : to < pi ? held(cot[l + 1]) : -none;
+        lanes.downLeft[l] = !down ? -none : from > pi ? held(cot[l]) : none;
+        lanes.downRight[l] = !down ? none : k < last ? held(cot[l + 1]) : -none;
+        lanes.sector[l] = std::int32_t(std::min(k, std::int64_t(last) + 1));
+    }
+    lanes.shapes = buffers_.shapes.data() - (wheel.y0 - 1);
+    lanes.cy = wheel.cy;
+    lanes.fraction = float(wheel.centre.fraction);
+    lanes.reach = float(wheel.radius + 4);
+    lanes.steepest = none;
+    lanes.whole = int(wheel.centre.whole);
+    lanes.sixAxis = wheel.centre.fraction == 0;
+    lanes.six = wheel.sectors.six(), lanes.nine = wheel.sectors.nine();
+    lanes.centreRow = wheel.centreRow, lanes.centreColumn = wheel.centreColumn;
+    int top = 0, bottom = -1;
+    rowsOfSectors(start, end, top, bottom);
+    // The runs of every row, a lane's after another, kept for painting.
+    atLeast(buffers_.walkLo, std::size_t(std::max(0, bottom - top + 1)) * Width);
+    atLeast(buffers_.walkHi, std::size_t(std::max(0, bottom - top + 1)) * Width);
+    std::int32_t* const runLo = buffers_.walkLo.data();
+    std::int32_t* const runHi = buffers_.walkHi.data();
+
+    const Ints zero = {}, one = zero + 1;
+    WalkState walk{one, zero, one, zero, zero, zero, zero, zero, zero + 65536};
+    if (top > bottom) return true;
+    pixelsOf<Part::Any>(lanes, top, walk.a, walk.b, walk.cut);
+    // The rows whose lower neighbour lies far enough above the centre, then those near it,
+    // then those below.
+    const double far = (lanes.reach + 1) / double(lanes.steepest);
+    const int above = int(std::clamp(std::floor(wheel.cy - 1 - far), top - 1.0, double(bottom)));
+    const int below =
+        int(std::clamp(std::ceil(wheel.cy - 1 + far), double(above + 1), bottom + 1.0));
+    walkRows<Part::Above>(lanes, walk, top, above, top, runLo, runHi);
+    walkRows<Part::Any>(lanes, walk, above + 1, below - 1, top, runLo, runHi);
+    walkRows<Part::Below>(lanes, walk, below, bottom, top, runLo, runHi);
+    for (int l = 0; l < Width; ++l)
+        if (walk.cut[l]) return false;
+    const Ints larger = (walk.lastLo <= walk.lastHi) & (walk.size > walk.best);
+    walk.bestRows = larger ? walk.from << 16 | bottom : walk.bestRows;
+    paintLargest(first, top, bottom, walk.bestRows >> 16, walk.bestRows & 0xFFFF);
+    return true;
+}
+
+// Each lane's largest patch, rows from..to, in its sector's colour, and the outline between it
+// and what its rows have painted: a row gets its kept runs in order, right to left down to the
+// centre and left to right below it, so each pixel is written once.
+RC_VECTOR_CLONES
+void SectorWalk::paintLargest(std::int32_t first, int top, int bottom, const Ints& from,
+                              const Ints& to) {
+    const std::int32_t* const runLo = buffers_.walkLo.data();
+    const std::int32_t* const runHi = buffers_.walkHi.data();
+    const QRgb outline = wheel_.outline;
+    const int middle = int(std::floor(wheel_.cy));  // the last row painted leftwards
+    for (int l = 0; l < Width && first + l <= wheel_.sectors.last(); ++l) {
+        const QRgb colour = first + l <= wheel_.lastBlue ? wheel_.filled : wheel_.empty;
+        const int begin = std::max(top, int(from[l])), end = std::min(bottom, int(to[l]));
+        if (begin > end) continue;
+        const std::int32_t* lo = runLo + std::size_t(begin - top) * Width + std::size_t(l);
+        const std::int32_t* hi = runHi + std::size_t(begin - top) * Width + std::size_t(l);
+        uchar* line = rows_.bits + begin * rows_.bytesPerLine;
+        RowShape* row = buffers_.shapes.data() + (begin - wheel_.y0 + 1);
+        if (!tiled_) {
+            for (int y = begin; y <= end; ++y, lo += Width, hi += Width, line += rows_.bytesPerLine)
+                paintRun(reinterpret_cast<QRgb*>(line), *lo, *hi, colour);
+            continue;
+        }
+        // The outline between each run and what its row has painted, then the run.
+        const int turn = std::min(end, middle);
+        int y = begin;
+        for (; y <= turn; ++y, lo += Width, hi += Width, line += rows_.bytesPerLine, ++row) {
+            QRgb* const pixels = reinterpret_cast<QRgb*>(line);
+            if (*hi + 1 < row->reached) paintRun(pixels, *hi + 1, row->reached - 1, outline);
+            row->reached = *lo;
+            paintRun(pixels, *lo, *hi, colour);
+        }
+        for (; y <= end; ++y, lo += Width, hi += Width, line += rows_.bytesPerLine, ++row) {
+            QRgb* const pixels = reinterpret_cast<QRgb*>(line);
+            if (row->reached + 1 < *lo) paintRun(pixels, row->reached + 1, *lo - 1, outline);
+            row->reached = *hi;
+            paintRun(pixels, *lo, *hi, colour);
+        }
+    }
+}
+
 }  // namespace
 
 // Every pixel of the disc gets the sector of its angle. A pixel is outline when it lies on the
@@ -909,6 +1414,7 @@ void drawSectorWheel(Surface& surface, double cx, double cy, double radius, doub
     // Kept from one wheel to the next; see WheelBuffers.
     thread_local WheelBuffers buffers;
     const Surface::Rows rows = surface.rows();  // copies a shared image once, not on every row
+    if (wheel.walks && SectorWalk(wheel, rows, buffers).draw()) return;
     if (wheel.thin)
         ThinWheel(wheel, rows).draw(buffers);
     else
