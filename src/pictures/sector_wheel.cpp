@@ -1085,7 +1085,14 @@ class SectorWalk {
         std::memcpy(line + hi - 3, &four, sizeof four);
     } else {
         const Eight eight = Eight{} + colour;
-        for (int x = lo; x < hi - 7; x += 8) std::memcpy(line + x, &eight, sizeof eight);
+        int x = lo;
+        for (; x < hi - 31; x += 32) {
+            std::memcpy(line + x, &eight, sizeof eight);
+            std::memcpy(line + x + 8, &eight, sizeof eight);
+            std::memcpy(line + x + 16, &eight, sizeof eight);
+            std::memcpy(line + x + 24, &eight, sizeof eight);
+        }
+        for (; x < hi - 7; x += 8) std::memcpy(line + x, &eight, sizeof eight);
         std::memcpy(line + hi - 7, &eight, sizeof eight);
     }
 }
@@ -1227,9 +1234,10 @@ template <Part part, class Lanes>
     }
     // Left unclamped to the disc: the runs are clamped to its inner pixels.
     if (row.coreLo > row.coreHi) return;
+    // (Written with < and > alone, which the processor compares in one step.)
     const Ints coreLo = zero + row.coreLo, coreHi = zero + row.coreHi;
-    a = (a >= coreLo) & (a <= coreHi) ? coreHi + 1 : a;
-    b = (b >= coreLo) & (b <= coreHi) ? coreLo - 1 : b;
+    a = (a < coreLo) | (a > coreHi) ? a : coreHi + 1;
+    b = (b < coreLo) | (b > coreHi) ? b : coreLo - 1;
     cut |= (a < coreLo) & (b > coreHi);
 }
 
@@ -1266,12 +1274,13 @@ template <Part part, class Lanes>
         std::memcpy(runHi + std::size_t(y - top) * sizeof(Ints) / 4, &hi, sizeof hi);
         // A patch goes on where this run overlaps the run above; one that ends may be the
         // largest so far (the first of equal ones stays).
-        const Ints here = lo <= hi, before = walk.lastLo <= walk.lastHi;
-        const Ints goesOn = here & before & (lo <= walk.lastHi) & (walk.lastLo <= hi);
-        const Ints larger = before & ~goesOn & (walk.size > walk.best);
+        // (Written with < and > alone, which the processor compares in one step.)
+        const Ints none = lo > hi, noneBefore = walk.lastLo > walk.lastHi;
+        const Ints goesOn = ~(none | noneBefore | (lo > walk.lastHi) | (walk.lastLo > hi));
+        const Ints larger = ~noneBefore & ~goesOn & (walk.size > walk.best);
         walk.best = larger ? walk.size : walk.best;
         walk.bestRows = larger ? walk.from << 16 | (row - 1) : walk.bestRows;
-        walk.size = (goesOn & walk.size) + (here & (hi - lo + 1));
+        walk.size = (goesOn & walk.size) + (~none & (hi - lo + 1));
         walk.from = goesOn ? walk.from : row;
         walk.lastLo = lo, walk.lastHi = hi, walk.a = nextA, walk.b = nextB;
     }
