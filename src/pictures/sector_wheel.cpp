@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 #include <vector>
 
 #include "controls/surface.h"
@@ -301,6 +302,7 @@ struct SectorChain {
 // Eight lanes of a vector register (two halves where the processor has no wider ones).
 using Floats = float __attribute__((vector_size(32)));
 using Ints = std::int32_t __attribute__((vector_size(32)));
+using Shorts = std::int16_t __attribute__((vector_size(32)));  // sixteen lanes of 16 bits
 
 // One row of a wheel: its pixels lo..hi in the disc, those not on the rim (innerLo..innerHi,
 // which leaves out the radius at 3 o'clock too), and those of the core (coreLo..coreHi); and,
@@ -321,7 +323,16 @@ struct WheelBuffers {
     std::vector<char> crumb;
     std::vector<SectorChain> chains;
     std::vector<RowShape> shapes;
-    std::vector<std::int32_t> walkLo, walkHi;
+    std::vector<Ints> wideLo, wideHi;
+    std::vector<Shorts> narrowLo, narrowHi;
+    // The runs of a sector walk, first and last pixels, for lanes of V.
+    template <class V>
+    std::vector<V>& runLanes(int which) {
+        if constexpr (std::is_same_v<V, Shorts>)
+            return which == 0 ? narrowLo : narrowHi;
+        else
+            return which == 0 ? wideLo : wideHi;
+    }
     std::vector<double> lines;
     std::vector<std::uint64_t> seen;
     std::vector<std::pair<int, int>> stack;
@@ -989,87 +1000,6 @@ void WideWheel::paintCrumbs() {
     }
 }
 
-// A wheel wholly inside the picture, drawn sector by sector instead of pixel by pixel: where
-// sectors are a few pixels wide, a row crosses about as many of them as it has pixels, and
-// working out each pixel's sector, then joining the runs row to row, costs many times the
-// picture. Here every sector is followed down the rows from the radius lines that bound it,
-// eight sectors side by side in the lanes of a vector register.
-//
-// On a row above the centre the pixels of sector k are those right of its line at (k + 1) *
-// step and up to its line at k * step (below the centre the other way round), the line crossing
-// the row at x = cx + dy * cot(angle); a line beyond the half of the row's side (at 0, 9 o'clock
-// or further) bounds nothing there, and a sector wholly on the other side has no pixels. Both
-// sectors of a line take its crossing from the same sum, so the sectors share out every row with
-// no pixel in two. The sector's patch pixels on row y are then one run (those of its pixels whose
-// right neighbour is in it too, whose lower neighbour is in its pixels of row y + 1, and that
-// are neither on the rim nor in the core), so its patches are the stretches of rows whose runs
-// overlap from one row to the next, and the largest (the first on a tie) is kept. The disc is
-// painted outline first and each sector's kept runs in its colour. The work is a few vector
-// steps per sector and row it crosses plus a pixel write per pixel of colour.
-class SectorWalk {
-  public:
-    SectorWalk(const Wheel& wheel, Surface::Rows rows, WheelBuffers& buffers)
-        : wheel_(wheel),
-          rows_(rows),
-          buffers_(buffers),
-          rotation_{wheel.step, std::sin(wheel.step), std::cos(wheel.step)} {}
-
-    // Answers false where the centre pixel or the core would cut a sector's run in two (not a
-    // chain of single runs); the wheel must then be drawn another way, over what is painted.
-    bool draw() {
-        shapeRows();
-        // Wide sectors are painted a row at a time from one end, each pixel once; narrow ones,
-        // with many short runs, over a disc painted outline first, which costs less per run.
-        tiled_ = wheel_.radius * wheel_.step >= 32;
-        if (!tiled_) paintOutline();
-        Angle from{0, 0, 1};
-        for (std::int64_t first = 0; first <= wheel_.sectors.last(); first += Width) {
-            const bool lastLanes = first + Width > wheel_.sectors.last();
-            const double to = lastLanes ? 6.283185307179586 : double(first + Width) * wheel_.step;
-            const Angle end{to, std::sin(to), std::cos(to)};
-            if (!walk(std::int32_t(first), from, end)) return false;
-            from = end;
-        }
-        if (tiled_) finishRows();
-        return true;
-    }
-
-  private:
-    static constexpr int Width = int(sizeof(Ints) / sizeof(std::int32_t));  // sectors side by side
-    // An angle with its sine and cosine.
-    struct Angle {
-        double at, sin, cos;
-    };
-    // What the lanes' sectors are drawn from: their numbers, the cotangents of the lines that
-    // bound their pixels on a row above the centre (left, right) and below it, and the wheel's
-    // place.
-    struct Lanes {
-        Floats upLeft, upRight, downLeft, downRight;
-        Ints sector;
-        const RowShape* shapes;  // of row y at shapes[y]
-        double cy;
-        float fraction, reach, steepest;
-        int whole;
-        bool sixAxis;  // the centre on a pixel column: the axis at 6 o'clock is one of pixels
-        std::int32_t six, nine;
-        int centreRow, centreColumn;
-    };
-
-    void shapeRows();
-    void paintOutline() const;
-    void finishRows();
-    bool walk(std::int32_t first, const Angle& start, const Angle& end);
-    void rowsOfSectors(const Angle& from, const Angle& to, int& top, int& bottom) const;
-    void paintLargest(std::int32_t first, int top, int bottom, const Ints& from, const Ints& to);
-    const RowShape& shape(int y) const { return buffers_.shapes[std::size_t(y - wheel_.y0 + 1)]; }
-
-    const Wheel& wheel_;
-    const Surface::Rows rows_;
-    WheelBuffers& buffers_;
-    const Angle rotation_;  // a step
-    bool tiled_ = false;    // rows painted from one end rather than over an outline disc
-};
-
 // Pixels lo..hi (at least one) of a row in one colour, with a few stores that may overlap.
 [[gnu::always_inline]] inline void paintRun(QRgb* line, int lo, int hi, QRgb colour) {
     using Four = QRgb __attribute__((vector_size(16)));
@@ -1085,13 +1015,103 @@ class SectorWalk {
         std::memcpy(line + hi - 3, &four, sizeof four);
     } else {
         const Eight eight = Eight{} + colour;
-        for (int x = lo; x < hi - 7; x += 8) std::memcpy(line + x, &eight, sizeof eight);
+        int x = lo;
+        for (; x < hi - 31; x += 32) {
+            std::memcpy(line + x, &eight, sizeof eight);
+            std::memcpy(line + x + 8, &eight, sizeof eight);
+            std::memcpy(line + x + 16, &eight, sizeof eight);
+            std::memcpy(line + x + 24, &eight, sizeof eight);
+        }
+        for (; x < hi - 7; x += 8) std::memcpy(line + x, &eight, sizeof eight);
         std::memcpy(line + hi - 7, &eight, sizeof eight);
     }
 }
 
+// A wheel wholly inside the picture, drawn sector by sector instead of pixel by pixel: where
+// sectors are a few pixels wide, a row crosses about as many of them as it has pixels, and
+// working out each pixel's sector, then joining the runs row to row, costs many times the
+// picture. Here every sector is followed down the rows from the radius lines that bound it,
+// sixteen sectors side by side in the 16-bit lanes of a vector register (eight in 32-bit lanes
+// where a patch may hold more pixels than 16 bits count).
+//
+// On a row above the centre the pixels of sector k are those right of its line at (k + 1) *
+// step and up to its line at k * step (below the centre the other way round), the line crossing
+// the row at x = cx + dy * cot(angle); a line beyond the half of the row's side (at 0, 9 o'clock
+// or further) bounds nothing there, and a sector wholly on the other side has no pixels. Both
+// sectors of a line take its crossing from the same sum, so the sectors share out every row with
+// no pixel in two. The sector's patch pixels on row y are then one run (those of its pixels whose
+// right neighbour is in it too, whose lower neighbour is in its pixels of row y + 1, and that
+// are neither on the rim nor in the core), so its patches are the stretches of rows whose runs
+// overlap from one row to the next, and the largest (the first on a tie) is kept. The work is a
+// few vector steps per sector and row it crosses plus a pixel write per pixel of colour.
+// Columns are counted from the centre's pixel column, so that they fit 16 bits.
+class SectorWalk {
+  public:
+    SectorWalk(const Wheel& wheel, Surface::Rows rows, WheelBuffers& buffers)
+        : wheel_(wheel),
+          rows_(rows),
+          buffers_(buffers),
+          rotation_{wheel.step, std::sin(wheel.step), std::cos(wheel.step)},
+          whole_(int(wheel.centre.whole)),
+          // A patch lies in one sector, whose pixels are at most about its area and rim (the
+          // last sector reaches round to 3 o'clock, past n * step).
+          narrow_(widest(wheel) * wheel.radius * wheel.radius / 2 + 4 * wheel.radius + 16 < 32000) {
+    }
+
+    // Answers false where the centre pixel or the core would cut a sector's run in two (not a
+    // chain of single runs); the wheel must then be drawn another way, over what is painted.
+    bool draw() {
+        shapeRows();
+        // Wide sectors are painted a row at a time from one end, each pixel once; narrow ones,
+        // with many short runs, over a disc painted outline first, which costs less per run.
+        tiled_ = wheel_.radius * wheel_.step >= 32;
+        if (!tiled_) paintOutline();
+        const int width = narrow_ ? 16 : 8;
+        Angle from{0, 0, 1};
+        for (std::int64_t first = 0; first <= wheel_.sectors.last(); first += width) {
+            const bool lastLanes = first + width > wheel_.sectors.last();
+            const double to = lastLanes ? 6.283185307179586 : double(first + width) * wheel_.step;
+            const Angle end{to, std::sin(to), std::cos(to)};
+            if (!walk(std::int32_t(first), from, end)) return false;
+            from = end;
+        }
+        if (tiled_) finishRows();
+        return true;
+    }
+
+    // An angle with its sine and cosine.
+    struct Angle {
+        double at, sin, cos;
+    };
+
+  private:
+    // The angle of the widest sector.
+    static double widest(const Wheel& wheel) {
+        return std::max(wheel.step, 6.2832 - double(wheel.sectors.last()) * wheel.step);
+    }
+    void shapeRows();
+    void paintOutline() const;
+    void finishRows();
+    bool walk(std::int32_t first, const Angle& start, const Angle& end);
+    template <class V>
+    [[gnu::always_inline]] bool walkLanes(std::int32_t first, const Angle& start, const Angle& end);
+    void rowsOfSectors(const Angle& from, const Angle& to, int lanes, int& top, int& bottom) const;
+    template <class V>
+    [[gnu::always_inline]] void paintLargest(std::int32_t first, int top, int bottom, const V& from,
+                                             const V& to, const V* runLo, const V* runHi);
+    const RowShape& shape(int y) const { return buffers_.shapes[std::size_t(y - wheel_.y0 + 1)]; }
+
+    const Wheel& wheel_;
+    const Surface::Rows rows_;
+    WheelBuffers& buffers_;
+    const Angle rotation_;  // a step
+    const int whole_;       // the centre's pixel column, which columns are counted from
+    const bool narrow_;     // sixteen lanes of 16 bits
+    bool tiled_ = false;    // rows painted from one end rather than over an outline disc
+};
+
 // The disc's pixels, its rim (which leaves out the radius at 3 o'clock too) and its core, for
-// each row of the wheel and the rows just above and below it.
+// each row of the wheel and the rows just above and below it, in columns from the centre's.
 void SectorWalk::shapeRows() {
     const Wheel& wheel = wheel_;
     const Disc disc(wheel.centre, wheel.cy, wheel.radius, wheel.width);
@@ -1100,10 +1120,7 @@ void SectorWalk::shapeRows() {
     Span up = disc.row(wheel.y0 - 2), mid = disc.row(wheel.y0 - 1);
     for (int y = wheel.y0 - 1; y <= wheel.y1 + 1; ++y) {
         const Span down = disc.row(y + 1);
-        RowShape& row = shapes[std::size_t(y - wheel.y0 + 1)];
-        // Rows down to the centre get their sectors right to left, the others left to right.
-        const bool leftwards = double(y) <= wheel.cy;
-        row = {int(mid.lo), int(mid.hi), 1, 0, 1, 0, int(leftwards ? mid.hi + 1 : mid.lo - 1)};
+        RowShape row{int(mid.lo), int(mid.hi), 1, 0, 1, 0, 0};
         if (!up.empty() && !down.empty()) {
             row.innerLo = int(std::max({mid.lo + 1, up.lo, down.lo}));
             row.innerHi = int(std::min({mid.hi - 1, up.hi, down.hi}));
@@ -1115,6 +1132,12 @@ void SectorWalk::shapeRows() {
             row.coreLo = int(std::clamp(wheel.centre.ceilAt(-s), mid.lo + 0.0, mid.hi + 1.0));
             row.coreHi = int(std::clamp(wheel.centre.floorAt(s), mid.lo - 1.0, mid.hi + 0.0));
         }
+        // Rows down to the centre get their sectors right to left, the others left to right.
+        row.reached = double(y) <= wheel.cy ? row.hi + 1 : row.lo - 1;
+        for (int* x :
+             {&row.lo, &row.hi, &row.innerLo, &row.innerHi, &row.coreLo, &row.coreHi, &row.reached})
+            *x -= whole_;
+        shapes[std::size_t(y - wheel.y0 + 1)] = row;
         up = mid;
         mid = down;
     }
@@ -1124,7 +1147,7 @@ RC_VECTOR_CLONES
 void SectorWalk::paintOutline() const {
     for (int y = wheel_.y0; y <= wheel_.y1; ++y) {
         const RowShape& row = shape(y);
-        if (row.lo <= row.hi) paintRun(rows_[y], row.lo, row.hi, wheel_.outline);
+        if (row.lo <= row.hi) paintRun(rows_[y] + whole_, row.lo, row.hi, wheel_.outline);
     }
 }
 
@@ -1136,7 +1159,7 @@ void SectorWalk::finishRows() {
         const bool leftwards = double(y) <= wheel_.cy;
         const int lo = leftwards ? row.lo : row.reached + 1;
         const int hi = leftwards ? row.reached - 1 : row.hi;
-        if (lo <= hi) paintRun(rows_[y], lo, hi, wheel_.outline);
+        if (lo <= hi) paintRun(rows_[y] + whole_, lo, hi, wheel_.outline);
     }
 }
 
@@ -1151,7 +1174,9 @@ double neighbourSpread(double sin, double cos) {
 // of those angles at the rim and where the sectors narrow too much. A patch pixel and its right
 // and lower neighbours lie in one sector, so it lies further out than spread / step (less a
 // margin for the angles being worked out to first order), and outside the core.
-void SectorWalk::rowsOfSectors(const Angle& from, const Angle& to, int& top, int& bottom) const {
+void SectorWalk::rowsOfSectors(const Angle& from, const Angle& to, int lanes, int& top,
+                               int& bottom) const {
+    (void)lanes;
     const double turn = 6.283185307179586;
     auto within = [&](double angle) { return from.at <= angle && angle <= to.at; };
     const double high = within(turn / 4) ? 1 : std::max(from.sin, to.sin);
@@ -1185,6 +1210,64 @@ void SectorWalk::rowsOfSectors(const Angle& from, const Angle& to, int& top, int
     out = !hold ? x : x < -reach ? zero - reach : x > reach ? zero + reach : x;
 }
 
+// The lanes of a walk: 16-bit numbers sixteen to a register, or 32-bit ones eight to it; the
+// crossings are worked out eight at a time in single precision either way.
+template <class V>
+struct LaneKind {
+    using Number = std::remove_cvref_t<decltype(V{}[0])>;
+    static constexpr int width = int(sizeof(V) / sizeof(Number));
+    static constexpr int halves = width / 8;
+};
+
+// Whole-numbered crossings, eight at a time, into one register of lanes; for 16-bit lanes held
+// within 16 bits first (a crossing that far out lies beyond the disc either way).
+template <class V>
+[[gnu::always_inline]] inline void joinLanes(const Ints* parts, V& out) {
+    if constexpr (LaneKind<V>::halves == 1) {
+        out = parts[0];
+    } else {
+        const Ints zero = {};
+        Ints low = parts[0], high = parts[1];
+        low = low < -30000 ? zero - 30000 : low > 30000 ? zero + 30000 : low;
+        high = high < -30000 ? zero - 30000 : high > 30000 ? zero + 30000 : high;
+        out = __builtin_shufflevector((V)low, (V)high, 0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22,
+                                      24, 26, 28, 30);
+    }
+}
+
+// What the lanes' sectors are drawn from: their numbers, the cotangents of the lines that bound
+// their pixels on a row above the centre (left, right) and below it, eight a register, and the
+// wheel's place.
+template <class V>
+struct Lanes {
+    static constexpr int halves = LaneKind<V>::halves;
+    Floats upLeft[halves], upRight[halves], downLeft[halves], downRight[halves];
+    V sector;
+    const RowShape* shapes;  // of row y at shapes[y]
+    double cy;
+    float fraction, reach, steepest;
+    bool sixAxis;  // the centre on a pixel column: the axis at 6 o'clock is one of pixels
+    std::int32_t six, nine;
+    int centreRow, centreColumn;  // the centre pixel, its column counted from the centre's
+};
+
+// The crossings of lines `cot` with a row dy above the centre, as whole pixels: their floor
+// (right to left, above the centre) or ceiling (below it).
+template <class V, bool floor>
+[[gnu::always_inline]] inline void edges(const Floats* cot, float dy, float fraction, float reach,
+                                         bool hold, V& out) {
+    Ints parts[LaneKind<V>::halves];
+    for (int h = 0; h < LaneKind<V>::halves; ++h) {
+        Floats x;
+        crossings(cot[h], dy, fraction, reach, hold, x);
+        if constexpr (floor)
+            floorOf(x, parts[h]);
+        else
+            ceilOf(x, parts[h]);
+    }
+    joinLanes(parts, out);
+}
+
 // Which rows a stretch of the walk takes (by the row below, whose pixels it works out): rows
 // above the centre far enough from the row through it that no crossing needs holding, the
 // same below, or any row.
@@ -1192,86 +1275,85 @@ enum class Part { Above, Below, Any };
 
 // The pixels [a, b] of each lane's sector on row y (empty where a > b; the ends may lie beyond
 // the disc), less the core's; `cut` gets the lanes whose pixels the core cuts in two.
-template <Part part, class Lanes>
-[[gnu::always_inline]] inline void pixelsOf(const Lanes& lanes, int y, Ints& a, Ints& b,
-                                            Ints& cut) {
+template <Part part, class V>
+[[gnu::always_inline]] inline void pixelsOf(const Lanes<V>& lanes, int y, V& a, V& b, V& cut) {
+    using Number = typename LaneKind<V>::Number;
     const RowShape& row = lanes.shapes[y];
     const double dy = lanes.cy - double(y);
-    const Ints zero = {};
-    Floats left, right;
+    const V zero = {};
     // The cotangents are at most `steepest`: away from the row through the centre every line
     // crosses a row within the range of int, and a line that stands for none misses the disc.
     const bool hold = part == Part::Any && std::fabs(dy) * lanes.steepest < lanes.reach + 1;
     if (part == Part::Above || (part == Part::Any && dy > 0)) {
-        crossings(lanes.upLeft, float(dy), lanes.fraction, lanes.reach, hold, left);
-        crossings(lanes.upRight, float(dy), lanes.fraction, lanes.reach, hold, right);
-        floorOf(left, a), floorOf(right, b);
-        a += lanes.whole + 1, b += lanes.whole;
+        edges<V, true>(lanes.upLeft, float(dy), lanes.fraction, lanes.reach, hold, a);
+        edges<V, true>(lanes.upRight, float(dy), lanes.fraction, lanes.reach, hold, b);
+        a += 1;
     } else if (part == Part::Below || dy < 0) {
-        crossings(lanes.downLeft, float(dy), lanes.fraction, lanes.reach, hold, left);
-        crossings(lanes.downRight, float(dy), lanes.fraction, lanes.reach, hold, right);
-        ceilOf(left, a), ceilOf(right, b);
-        a += lanes.whole, b += lanes.whole - 1;
-        // The axis at 6 o'clock belongs to the sector before a line just short of it.
+        edges<V, false>(lanes.downLeft, float(dy), lanes.fraction, lanes.reach, hold, a);
+        edges<V, false>(lanes.downRight, float(dy), lanes.fraction, lanes.reach, hold, b);
+        b -= 1;
+        // The axis at 6 o'clock (column 0) belongs to the sector before a line just short of it.
         if (lanes.sixAxis) {
-            const Ints mine = lanes.sector == lanes.six, axis = zero + lanes.whole;
-            a = mine ? (a < axis ? a : axis) : a - (a == axis);  // true is -1
-            b = mine ? (b > axis ? b : axis) : b + (b == axis);
+            const V mine = lanes.sector == Number(lanes.six);
+            a = mine ? (a < 0 ? a : zero) : a - (a == 0);  // true is -1
+            b = mine ? (b > 0 ? b : zero) : b + (b == 0);
         }
     } else {
         // The row through the centre: 9 o'clock to the left, 3 o'clock from the centre on.
-        const int split = std::clamp(lanes.whole + (lanes.fraction > 0), row.lo, row.hi + 1);
-        const Ints nine = lanes.sector == lanes.nine, east = lanes.sector == 0;
-        a = nine ? zero + row.lo : east ? zero + split : zero + 1;
-        b = east ? zero + row.hi : nine ? zero + (split - 1) : zero;
+        const int split = std::clamp(lanes.fraction > 0 ? 1 : 0, row.lo, row.hi + 1);
+        const V nine = lanes.sector == Number(lanes.nine), east = lanes.sector == 0;
+        a = nine ? zero + Number(row.lo) : east ? zero + Number(split) : zero + 1;
+        b = east ? zero + Number(row.hi) : nine ? zero + Number(split - 1) : zero;
     }
     // Left unclamped to the disc: the runs are clamped to its inner pixels.
     if (row.coreLo > row.coreHi) return;
-    const Ints coreLo = zero + row.coreLo, coreHi = zero + row.coreHi;
-    a = (a >= coreLo) & (a <= coreHi) ? coreHi + 1 : a;
-    b = (b >= coreLo) & (b <= coreHi) ? coreLo - 1 : b;
+    // (Written with < and > alone, which the processor compares in one step.)
+    const V coreLo = zero + Number(row.coreLo), coreHi = zero + Number(row.coreHi);
+    a = (a < coreLo) | (a > coreHi) ? a : coreHi + 1;
+    b = (b < coreLo) | (b > coreHi) ? b : coreLo - 1;
     cut |= (a < coreLo) & (b > coreHi);
 }
 
 // Walking down rows first..last: each lane's pixels on the row (a, b), its run on the row
 // above, its patch so far and its largest one, and the lanes whose runs the centre pixel or the
 // core cut in two.
+template <class V>
 struct WalkState {
-    Ints a, b, lastLo, lastHi, size, from, best, cut;
-    Ints bestRows;  // the first row of the largest patch times 65536, plus its last row
+    V a, b, lastLo, lastHi, size, from, best, bestFrom, bestTo, cut;
 };
 
-// Rows first..last of the walk; their runs go to runs[y - top].
-template <Part part, class Lanes>
-[[gnu::always_inline]] inline void walkRows(const Lanes& lanes, WalkState& walk, int first,
-                                            int last, int top, std::int32_t* runLo,
-                                            std::int32_t* runHi) {
-    const Ints zero = {};
-    Ints row = zero + first;  // y in every lane
+// Rows first..last of the walk; their runs go to runLo / runHi[y - top].
+template <Part part, class V>
+[[gnu::always_inline]] inline void walkRows(const Lanes<V>& lanes, WalkState<V>& walk, int first,
+                                            int last, int top, V* runLo, V* runHi) {
+    using Number = typename LaneKind<V>::Number;
+    const V zero = {};
+    V row = zero + Number(first);  // y in every lane
     for (int y = first; y <= last; ++y, row += 1) {
-        Ints nextA, nextB;
+        V nextA, nextB;
         pixelsOf<part>(lanes, y + 1, nextA, nextB, walk.cut);
         const RowShape& shape = lanes.shapes[y];
         // The run: the pixels whose right neighbour is the sector's, and whose lower one too.
-        Ints lo = walk.a > nextA ? walk.a : nextA, hi = walk.b - 1 < nextB ? walk.b - 1 : nextB;
-        lo = lo > shape.innerLo ? lo : zero + shape.innerLo;
-        hi = hi < shape.innerHi ? hi : zero + shape.innerHi;
+        V lo = walk.a > nextA ? walk.a : nextA, hi = walk.b - 1 < nextB ? walk.b - 1 : nextB;
+        lo = lo > Number(shape.innerLo) ? lo : zero + Number(shape.innerLo);
+        hi = hi < Number(shape.innerHi) ? hi : zero + Number(shape.innerHi);
         if (y == lanes.centreRow) {
-            const int c = lanes.centreColumn;
+            const Number c = Number(lanes.centreColumn);
             walk.cut |= (lo < c) & (hi > c);
             lo -= lo == c;  // true is -1
             hi += hi == c;
         }
-        std::memcpy(runLo + std::size_t(y - top) * sizeof(Ints) / 4, &lo, sizeof lo);
-        std::memcpy(runHi + std::size_t(y - top) * sizeof(Ints) / 4, &hi, sizeof hi);
+        std::memcpy(runLo + (y - top), &lo, sizeof lo);
+        std::memcpy(runHi + (y - top), &hi, sizeof hi);
         // A patch goes on where this run overlaps the run above; one that ends may be the
-        // largest so far (the first of equal ones stays).
-        const Ints here = lo <= hi, before = walk.lastLo <= walk.lastHi;
-        const Ints goesOn = here & before & (lo <= walk.lastHi) & (walk.lastLo <= hi);
-        const Ints larger = before & ~goesOn & (walk.size > walk.best);
+        // largest so far (the first of equal ones stays). (Written with < and > alone.)
+        const V none = lo > hi, noneBefore = walk.lastLo > walk.lastHi;
+        const V goesOn = ~(none | noneBefore | (lo > walk.lastHi) | (walk.lastLo > hi));
+        const V larger = ~noneBefore & ~goesOn & (walk.size > walk.best);
         walk.best = larger ? walk.size : walk.best;
-        walk.bestRows = larger ? walk.from << 16 | (row - 1) : walk.bestRows;
-        walk.size = (goesOn & walk.size) + (here & (hi - lo + 1));
+        walk.bestFrom = larger ? walk.from : walk.bestFrom;
+        walk.bestTo = larger ? row - 1 : walk.bestTo;
+        walk.size = (goesOn & walk.size) + (~none & (hi - lo + 1));
         walk.from = goesOn ? walk.from : row;
         walk.lastLo = lo, walk.lastHi = hi, walk.a = nextA, walk.b = nextB;
     }
@@ -1280,59 +1362,61 @@ template <Part part, class Lanes>
 // Sectors first.. down their rows, a lane each: their pixels on each row from the crossings
 // of their lines, their patch runs, their patches as stretches of overlapping runs; then
 // their largest patches painted.
-RC_VECTOR_CLONES
-bool SectorWalk::walk(std::int32_t first, const Angle& start, const Angle& end) {
+template <class V>
+[[gnu::always_inline]] inline bool SectorWalk::walkLanes(std::int32_t first, const Angle& start,
+                                                         const Angle& end) {
+    using Number = typename LaneKind<V>::Number;
+    constexpr int width = LaneKind<V>::width;
     const Wheel& wheel = wheel_;
     const std::int32_t last = wheel.sectors.last();
     const double pi = 3.141592653589793;
+    // The cotangents of the lanes' lines, turned on from the first by a step at a time; the
+    // line after the last lane is the next lanes' first, taken from the same sine and cosine
+    // so that both sectors of a line see it cross a row at one place.
+    double cot[width + 1];
+    double c = start.cos, s = start.sin;
+    for (int l = 0; l < width; ++l) {
+        cot[l] = c / s;
+        const double turned = c * rotation_.cos - s * rotation_.sin;
+        s = s * rotation_.cos + c * rotation_.sin, c = turned;
+    }
+    cot[width] = end.cos / end.sin;
     // Cotangents are held within `none` (a line that steep crosses only rows beside the centre
     // inside the disc), and `none` itself stands for no line: the row's end, or, with the
     // other sign, no pixels.
     const float none = float((1 << 30) / (wheel.radius + 2));
     auto held = [none](double cot) { return float(std::clamp(cot, -double(none), double(none))); };
-    // The cotangents of the lanes' lines, turned on from the first by a step at a time; the
-    // line after the last lane is the next lanes' first, taken from the same sine and cosine
-    // so that both sectors of a line see it cross a row at one place.
-    double cot[Width + 1];
-    double c = start.cos, s = start.sin;
-    for (int l = 0; l < Width; ++l) {
-        cot[l] = c / s;
-        const double turned = c * rotation_.cos - s * rotation_.sin;
-        s = s * rotation_.cos + c * rotation_.sin, c = turned;
-    }
-    cot[Width] = end.cos / end.sin;
-    Lanes lanes;
-    for (int l = 0; l < Width; ++l) {
+    Lanes<V> lanes;
+    for (int l = 0; l < width; ++l) {
         const std::int64_t k = std::int64_t(first) + l;
         const double from = double(k) * wheel.step;
         const double to = k == last ? 2 * pi : double(k + 1) * wheel.step;
         const bool up = k <= last && from < pi, down = k <= last && to > pi;
-        lanes.upRight[l] = !up ? -none : k > 0 ? held(cot[l]) : none;
-        lanes.upLeft[l] = !up ? none : to < pi ? held(cot[l + 1]) : -none;
-        lanes.downLeft[l] = !down ? -none : from > pi ? held(cot[l]) : none;
-        lanes.downRight[l] = !down ? none : k < last ? held(cot[l + 1]) : -none;
-        lanes.sector[l] = std::int32_t(std::min(k, std::int64_t(last) + 1));
+        const int h = l / 8, i = l % 8;
+        lanes.upRight[h][i] = !up ? -none : k > 0 ? held(cot[l]) : none;
+        lanes.upLeft[h][i] = !up ? none : to < pi ? held(cot[l + 1]) : -none;
+        lanes.downLeft[h][i] = !down ? -none : from > pi ? held(cot[l]) : none;
+        lanes.downRight[h][i] = !down ? none : k < last ? held(cot[l + 1]) : -none;
+        lanes.sector[l] = Number(std::min(k, std::int64_t(last) + 1));
     }
     lanes.shapes = buffers_.shapes.data() - (wheel.y0 - 1);
     lanes.cy = wheel.cy;
     lanes.fraction = float(wheel.centre.fraction);
     lanes.reach = float(wheel.radius + 4);
     lanes.steepest = none;
-    lanes.whole = int(wheel.centre.whole);
     lanes.sixAxis = wheel.centre.fraction == 0;
     lanes.six = wheel.sectors.six(), lanes.nine = wheel.sectors.nine();
-    lanes.centreRow = wheel.centreRow, lanes.centreColumn = wheel.centreColumn;
+    lanes.centreRow = wheel.centreRow, lanes.centreColumn = wheel.centreColumn - whole_;
     int top = 0, bottom = -1;
-    rowsOfSectors(start, end, top, bottom);
-    // The runs of every row, a lane's after another, kept for painting.
-    atLeast(buffers_.walkLo, std::size_t(std::max(0, bottom - top + 1)) * Width);
-    atLeast(buffers_.walkHi, std::size_t(std::max(0, bottom - top + 1)) * Width);
-    std::int32_t* const runLo = buffers_.walkLo.data();
-    std::int32_t* const runHi = buffers_.walkHi.data();
-
-    const Ints zero = {}, one = zero + 1;
-    WalkState walk{one, zero, one, zero, zero, zero, zero, zero, zero + 65536};
+    rowsOfSectors(start, end, width, top, bottom);
     if (top > bottom) return true;
+    // The runs of every row, kept for painting.
+    std::vector<V>&runLo = buffers_.runLanes<V>(0), &runHi = buffers_.runLanes<V>(1);
+    atLeast(runLo, std::size_t(bottom - top + 1));
+    atLeast(runHi, std::size_t(bottom - top + 1));
+
+    const V zero = {}, one = zero + 1;
+    WalkState<V> walk{one, zero, one, zero, zero, zero, zero, one, zero, zero};
     pixelsOf<Part::Any>(lanes, top, walk.a, walk.b, walk.cut);
     // The rows whose lower neighbour lies far enough above the centre, then those near it,
     // then those below.
@@ -1340,56 +1424,63 @@ bool SectorWalk::walk(std::int32_t first, const Angle& start, const Angle& end) 
     const int above = int(std::clamp(std::floor(wheel.cy - 1 - far), top - 1.0, double(bottom)));
     const int below =
         int(std::clamp(std::ceil(wheel.cy - 1 + far), double(above + 1), bottom + 1.0));
-    walkRows<Part::Above>(lanes, walk, top, above, top, runLo, runHi);
-    walkRows<Part::Any>(lanes, walk, above + 1, below - 1, top, runLo, runHi);
-    walkRows<Part::Below>(lanes, walk, below, bottom, top, runLo, runHi);
-    for (int l = 0; l < Width; ++l)
+    walkRows<Part::Above>(lanes, walk, top, above, top, runLo.data(), runHi.data());
+    walkRows<Part::Any>(lanes, walk, above + 1, below - 1, top, runLo.data(), runHi.data());
+    walkRows<Part::Below>(lanes, walk, below, bottom, top, runLo.data(), runHi.data());
+    for (int l = 0; l < width; ++l)
         if (walk.cut[l]) return false;
-    const Ints larger = (walk.lastLo <= walk.lastHi) & (walk.size > walk.best);
-    walk.bestRows = larger ? walk.from << 16 | bottom : walk.bestRows;
-    paintLargest(first, top, bottom, walk.bestRows >> 16, walk.bestRows & 0xFFFF);
+    const V larger = (walk.lastLo <= walk.lastHi) & (walk.size > walk.best);
+    walk.bestFrom = larger ? walk.from : walk.bestFrom;
+    walk.bestTo = larger ? zero + Number(bottom) : walk.bestTo;
+    paintLargest(first, top, bottom, walk.bestFrom, walk.bestTo, runLo.data(), runHi.data());
     return true;
 }
 
 // Each lane's largest patch, rows from..to, in its sector's colour, and the outline between it
 // and what its rows have painted: a row gets its kept runs in order, right to left down to the
 // centre and left to right below it, so each pixel is written once.
-RC_VECTOR_CLONES
-void SectorWalk::paintLargest(std::int32_t first, int top, int bottom, const Ints& from,
-                              const Ints& to) {
-    const std::int32_t* const runLo = buffers_.walkLo.data();
-    const std::int32_t* const runHi = buffers_.walkHi.data();
+template <class V>
+[[gnu::always_inline]] inline void SectorWalk::paintLargest(std::int32_t first, int top, int bottom,
+                                                            const V& from, const V& to,
+                                                            const V* runLo, const V* runHi) {
     const QRgb outline = wheel_.outline;
     const int middle = int(std::floor(wheel_.cy));  // the last row painted leftwards
-    for (int l = 0; l < Width && first + l <= wheel_.sectors.last(); ++l) {
+    for (int l = 0; l < LaneKind<V>::width && first + l <= wheel_.sectors.last(); ++l) {
         const QRgb colour = first + l <= wheel_.lastBlue ? wheel_.filled : wheel_.empty;
         const int begin = std::max(top, int(from[l])), end = std::min(bottom, int(to[l]));
         if (begin > end) continue;
-        const std::int32_t* lo = runLo + std::size_t(begin - top) * Width + std::size_t(l);
-        const std::int32_t* hi = runHi + std::size_t(begin - top) * Width + std::size_t(l);
-        uchar* line = rows_.bits + begin * rows_.bytesPerLine;
+        const V* lo = runLo + (begin - top);
+        const V* hi = runHi + (begin - top);
+        uchar* line = rows_.bits + begin * rows_.bytesPerLine + whole_ * int(sizeof(QRgb));
         RowShape* row = buffers_.shapes.data() + (begin - wheel_.y0 + 1);
         if (!tiled_) {
-            for (int y = begin; y <= end; ++y, lo += Width, hi += Width, line += rows_.bytesPerLine)
-                paintRun(reinterpret_cast<QRgb*>(line), *lo, *hi, colour);
+            for (int y = begin; y <= end; ++y, ++lo, ++hi, line += rows_.bytesPerLine)
+                paintRun(reinterpret_cast<QRgb*>(line), (*lo)[l], (*hi)[l], colour);
             continue;
         }
         // The outline between each run and what its row has painted, then the run.
         const int turn = std::min(end, middle);
         int y = begin;
-        for (; y <= turn; ++y, lo += Width, hi += Width, line += rows_.bytesPerLine, ++row) {
+        for (; y <= turn; ++y, ++lo, ++hi, line += rows_.bytesPerLine, ++row) {
             QRgb* const pixels = reinterpret_cast<QRgb*>(line);
-            if (*hi + 1 < row->reached) paintRun(pixels, *hi + 1, row->reached - 1, outline);
-            row->reached = *lo;
-            paintRun(pixels, *lo, *hi, colour);
+            const int a = (*lo)[l], b = (*hi)[l];
+            if (b + 1 < row->reached) paintRun(pixels, b + 1, row->reached - 1, outline);
+            row->reached = a;
+            paintRun(pixels, a, b, colour);
         }
-        for (; y <= end; ++y, lo += Width, hi += Width, line += rows_.bytesPerLine, ++row) {
+        for (; y <= end; ++y, ++lo, ++hi, line += rows_.bytesPerLine, ++row) {
             QRgb* const pixels = reinterpret_cast<QRgb*>(line);
-            if (row->reached + 1 < *lo) paintRun(pixels, row->reached + 1, *lo - 1, outline);
-            row->reached = *hi;
-            paintRun(pixels, *lo, *hi, colour);
+            const int a = (*lo)[l], b = (*hi)[l];
+            if (row->reached + 1 < a) paintRun(pixels, row->reached + 1, a - 1, outline);
+            row->reached = b;
+            paintRun(pixels, a, b, colour);
         }
     }
+}
+
+RC_VECTOR_CLONES
+bool SectorWalk::walk(std::int32_t first, const Angle& start, const Angle& end) {
+    return narrow_ ? walkLanes<Shorts>(first, start, end) : walkLanes<Ints>(first, start, end);
 }
 
 }  // namespace
