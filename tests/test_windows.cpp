@@ -1,6 +1,7 @@
 // The three windows as a pupil meets them, checked against numbers written down here from the
 // windows' design, not read from the program's own tables: controls, colours as painted, help
-// texts, the menu, the layout on a given screen, the placement of the other two windows.
+// texts, the menu, the layout on a given screen, the placement of the other two windows; the
+// keyboard.
 #include <QMessageBox>
 #include <QTimer>
 
@@ -243,6 +244,58 @@ window: the results                     | 4 | Form3              | window | 255 
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(app.endRequests, 1);
         QVERIFY(!pad && !list);
+    }
+
+    // Tab from PRESENTACIÓN round the window: the menu column top to bottom (on a short screen
+    // too, where HISTORIAL stands lower than the section), then the shown controls of the
+    // section in rows, a fraction the pupil writes numerator first (an option group is one
+    // stop); Shift+Tab goes back.
+    void tabOrder_data() {
+        tableRows(R"(
+amplify    | menu1             | x1 x2 x3 x4 x5 x6 x7 x8 x9 x10 a+ a- b+ b- p+ p- q+ q-
+sum lesson | deal3/7,2/7 menu3 | r+5 r- A B r+ R+ A- B- R+5 R-
+simplify   | menu4             | @0 @1 @2 @3 check0
+sum        | menu5             | e0+5 e0- e1+5 e1- e2+5 e2- e3+5 e3- e0 e1 e2 e3 List1(0) List1(1) List1(2)
+product    | menu6             | Option1(0) N+5 N- N D Command19 D+5 D-
+)");
+    }
+    void tabOrder() {
+        QFETCH(QStringList, cells);
+        const QString menu = "menu8 menu0 menu1 menu2 menu3 menu4 menu6 menu5 historial ";
+        const QStringList order = (menu + cells[1] + " menu7").split(' ');
+        QStringList walk;
+        for (const QString& stop : order) walk << "tab => focus=" + stop;
+        walk << "backtab => focus=" + order[order.size() - 2];
+        for (ScreenMetrics screen : {ScreenMetrics{800, 600, 96}, ScreenMetrics{640, 480, 96}}) {
+            App app(screen);
+            Pupil pupil(app);
+            tell(pupil, {cells[0]});
+            app.button("Command1(7)").widget()->setFocus();
+            tell(pupil, walk);
+        }
+    }
+
+    // Space and Enter click the button that has the keyboard. Once it has moved by key, a
+    // dotted mark is all that changes of a graphical button: black on its white or green face,
+    // which stays as it was.
+    void keysAndFocusMark() {
+        App app;
+        Pupil pupil(app);
+        CommandButton &amplify = app.button("Command1(1)"), &start = app.button("Command1(0)");
+        const QImage unfocused = shown(amplify);
+        tell(pupil, {"menu0 tab => focus=menu1"});
+        const QImage focused = shown(amplify);
+        QMap<QRgb, int> changed;  // the colours painted anew, and how many pixels
+        for (int y = 0; y < focused.height(); ++y)
+            for (int x = 0; x < focused.width(); ++x)
+                if (focused.pixel(x, y) != unfocused.pixel(x, y)) ++changed[focused.pixel(x, y)];
+        QCOMPARE(changed.keys(), QList<QRgb>{qRgb(0, 0, 0)});
+        QVERIFY(changed.first() > focused.width());
+        QCOMPARE(fillShown(amplify), RGB(255, 255, 255));
+        tell(pupil, {"space => focus=menu1"});  // Amplificar, green under its mark
+        QCOMPARE(fillShown(amplify), RGB(0, 255, 0));
+        tell(pupil, {"backtab enter => focus=menu0"});
+        QCOMPARE(fillShown(start), RGB(0, 255, 0));
     }
 
     // The real message box: the program's title, the text, one OK button.

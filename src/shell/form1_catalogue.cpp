@@ -657,4 +657,13 @@ std::span<const char* const> form1DesignStacking() {
     return designStacking;
 }
 
+std::span<const Block> form1Fractions() {
+    static const std::vector<Block> fractions = {
+        {"Label17(0)", "Label17(1)"},    {"Label17(2)", "Label17(3)"},
+        {"Label17(4)", "Label17(5)"},    {"Label17(6)", "Label17(7)"},
+        {"Label17(8)", "Label17(9)"},    {"Label17(10)", "Label17(11)"},
+        {"Command12(2)", "Command12(3)"}};
+    return fractions;
+}
+
 }  // namespace rc

@@ -159,6 +159,22 @@ def menu(tree):
         check(helper.name.startswith(start), "after a click on %s its help text shows" % name)
 
 
+def keyboard(tree):
+    """Tab from PRESENTACIÓN, the last button clicked, to Inicio: a dotted mark 3 pixels inside
+    it, its white face untouched (the platform's focus frame would tint it)."""
+    inicio = tree.button("Inicio")
+    x, y, w, h = extents(inicio)
+    mark = lambda pixel: [pixel(x + i, y + 3) for i in range(3, w - 3)]
+    face = lambda pixel: {pixel(x + 5, y + 5), pixel(x + w - 6, y + h - 6), pixel(x + w - 6, y + 5)}
+    check(set(mark(screen())) == {WHITE}, "Inicio shows no focus mark before Tab")
+    xdo("key", "Tab")
+    check(wait_for(lambda: inicio.getState().contains(pyatspi.STATE_FOCUSED), 3),
+          "Tab moves the keyboard from PRESENTACIÓN to Inicio")
+    pixel = screen()
+    check((0, 0, 0) in mark(pixel) and WHITE in mark(pixel), "Inicio shows a dotted mark")
+    check(face(pixel) == {WHITE}, "its face stays white (%s)" % face(pixel))
+
+
 def picture_lesson(tree):
     """The fraction picture: "+" beside it makes 2/2, a click on a quarter brings back 1/2."""
     click(tree.button("Representación gráfica"))
@@ -301,6 +317,7 @@ def main():
         time.sleep(0.5)
         tree = Tree(app)
         menu(tree)
+        keyboard(tree)
         picture_lesson(tree)
         chain_line = simplify_chain(app, tree)
         sum_lists(app, tree)
