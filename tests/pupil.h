@@ -15,6 +15,7 @@
 //   tab backtab space enter escape
 //                a key pressed where the keyboard is (backtab: Shift+Tab)
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QFile>
 #include <QRegularExpression>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The three windows as a pupil meets them, checked against numbers written down here from the
 // windows' design, not read from the program's own tables: controls, colours as painted, help
 // texts, the menu, the layout on a given screen, the placement of the other two windows; the
-// keyboard.
+// keyboard, and what a screen reader hears.
 #include <QMessageBox>
 #include <QTimer>
 
@@ -296,6 +296,33 @@ product    | menu6             | Option1(0) N+5 N- N D Command19 D+5 D-
         QCOMPARE(fillShown(amplify), RGB(0, 255, 0));
         tell(pupil, {"backtab enter => focus=menu0"});
         QCOMPARE(fillShown(start), RGB(0, 255, 0));
+    }
+
+    // Every control a pupil sees, in every section, on the pad and in the results, has a name a
+    // screen reader says (lines, shapes and frames are decoration): buttons say what they do,
+    // numbers are their numbers, a number still to be written says so.
+    void spokenNames() {
+        Windows windows;
+        App& app = windows.app;
+        const auto said = [](const Control* c) {
+            return QAccessible::queryAccessibleInterface(c->widget())->text(QAccessible::Name);
+        };
+        for (int section = 0; section <= 8; ++section) {
+            app.click(QStringLiteral("Command1(%1)").arg(section));
+            for (const Form* form : std::initializer_list<const Form*>{
+                     &app.form(), app.form().numberPad().window(), app.form().results().window()})
+                for (const Control* c : form->controls().all())
+                    if (c->widget()->isVisible() && !dynamic_cast<const Line*>(c) &&
+                        !dynamic_cast<const Shape*>(c) && !dynamic_cast<const Frame*>(c))
+                        QVERIFY2(!said(c).isEmpty(), qPrintable(c->name()));
+        }
+        QStringList heard;
+        for (const char* a :
+             {"Command2(0)", "Command6(9)", "Command9(0)", "Label17(2)", "Label4(2)"})
+            heard << said(app.controls().find(a));
+        QCOMPARE(heard.join('|'),
+                 "Sumar uno al numerador|Multiplicar por 10|Dividir entre 2|"
+                 "número sin escribir|1 por 1");
     }
 
     // The real message box: the program's title, the text, one OK button.

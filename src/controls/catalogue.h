@@ -120,6 +120,8 @@ struct Overrides {
     std::optional<int> borderWidth = {};
     bool hidden = false;
     bool selected = false;
+    const char* name = nullptr;         // what a screen reader calls it, instead of the row's
+    const char* description = nullptr;  // what it does, instead of the row's
 };
 
 struct Element {
@@ -140,7 +142,10 @@ struct Row {
     bool graphical = false;
     Alignment alignment = Alignment::Left;
     int borderWidth = 1;
+    // What a screen reader calls each element (a control with a caption: instead of it), what
+    // it calls one whose caption shows no number yet ("" or "?"), and what it says it does.
     const char* accessibleName = nullptr;
+    const char* blankName = nullptr;
     const char* accessibleDescription = nullptr;
     std::vector<Element> elements = {};
 };

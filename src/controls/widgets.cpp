@@ -95,6 +95,7 @@ QString Label::Caption() const {
 
 void Label::setCaption(const QString& caption) {
     label_->setText(caption);
+    nameAfter(caption);
 }
 
 void Label::setForeColor(Colour colour) {
@@ -190,6 +191,7 @@ QString CommandButton::Caption() const {
 
 void CommandButton::setCaption(const QString& caption) {
     button_->setText(caption);
+    nameAfter(caption);
 }
 
 void CommandButton::setBackColor(Colour colour) {

@@ -19,6 +19,7 @@ import pyatspi
 WIDTH, HEIGHT = 1280, 800
 GREEN, WHITE, BLUE, NEAR_WHITE = (0, 255, 0), (255, 255, 255), (0, 0, 255), (250, 250, 250)
 PAD = "Teclado de números"
+BLANK = "número sin escribir"  # a number the pupil has still to write, shown as "?"
 START = time.time()
 passed, failed = 0, 0
 
@@ -187,7 +188,8 @@ def picture_lesson(tree):
     check({BLUE, NEAR_WHITE, WHITE} <= colours,
           "the picture shows blue and white sectors on its near-white background")
     beside = [n for n in tree.shown() if extents(n)[0] >= x + w and y <= extents(n)[1] < y + h]
-    plus = ordered([n for n in beside if n.getRoleName() == "push button" and n.name == "+"], 1)
+    plus = ordered([n for n in beside if n.getRoleName() == "push button"
+                    and n.name in ("Sumar uno al numerador", "Sumar uno al denominador")], 1)
     numbers = ordered([n for n in beside if n.getRoleName() == "label"], 1)
     if not check(len(plus) == 2 and len(numbers) == 2, "the fraction editor stands beside it"):
         return
@@ -213,7 +215,7 @@ def simplify_chain(app, tree):
     Answers the line the results window is to list, or None."""
     click(tree.button("SIMPLIFICA"))
     shown = Tree(app).shown("label")
-    marks = ordered([n for n in shown if n.name == "?"], 1)
+    marks = ordered([n for n in shown if n.name == BLANK], 1)
     if not check(len(marks) == 2, "the exercise shows F1 as ?/?"):
         return
     mx, my = extents(marks[0])[:2]
@@ -248,7 +250,7 @@ def simplify_chain(app, tree):
     check(colour == BLUE, "COMPROBAR turns blue (%s)" % (colour,))
     line = "%d/%d = %d/%d = " % (n, d, top, bottom)
     if bottom == 1:
-        click(ordered(Tree(app).shown("label", "?"))[-1])
+        click(ordered(Tree(app).shown("label", BLANK))[-1])
         type_on_pad(keys, top)
         click(ordered(Tree(app).shown("push button", "COMPROBAR"))[1])
         line += "%d = " % top
@@ -272,7 +274,7 @@ def sum_lists(app, tree):
              for lst in lists]
     denominators = [int(c[0].name) for c in cells]
     lcm = math.lcm(*denominators)
-    for plus in tree.shown("push button", "+5"):
+    for plus in [n for n in tree.shown("push button") if n.name.startswith("Sumar cinco")]:
         click(plus)
     comprobar = lambda: next(iter(Tree(app).shown("push button", "COMPROBAR")), None)
     check(comprobar() is None, "COMPROBAR waits for a common multiple")
