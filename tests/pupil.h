@@ -12,7 +12,10 @@
 //   tapS[@C/N]   a click on sector S of Picture1's circle (of cell C of N); also right-,
 //                middle- and shifttap
 //   multiply divide check stain history:=N
+//   tab backtab space enter escape
+//                a key pressed where the keyboard is (backtab: Shift+Tab)
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QFile>
 #include <QRegularExpression>
 #include <cmath>
@@ -129,13 +132,7 @@ class Pupil {
 
     void act(const QString& word) {
         static const QRegularExpression repeated(R"(^(.*)\*(\d+)$)"), digits(R"(\d+)");
-        static const QMap<QString, QString> presses = [] {
-            QMap<QString, QString> all;
-            const QStringList words =
-                QString(Presses).split(QRegularExpression(R"(\s+)"), Qt::SkipEmptyParts);
-            for (int i = 0; i + 1 < words.size(); i += 2) all[words[i]] = words[i + 1];
-            return all;
-        }();
+        const QMap<QString, QString>& presses = pressed();
         if (const auto m = repeated.match(word); m.hasMatch()) {
             for (int i = 0; i < m.captured(2).toInt(); ++i) act(m.captured(1));
             return;
@@ -200,6 +197,15 @@ class Pupil {
                                    : Qt::LeftButton,
                 c[1] == "shift" ? Qt::ShiftModifier : Qt::NoModifier);
         if (is(R"(history:=(\d+))")) state().HistoryCount = n(1);
+        if (is("tab|backtab|space|enter|escape")) {
+            const Qt::Key key = word == "space"    ? Qt::Key_Space
+                                : word == "enter"  ? Qt::Key_Return
+                                : word == "escape" ? Qt::Key_Escape
+                                                   : Qt::Key_Tab;
+            QTest::keyClick(QApplication::focusWidget(), key,
+                            word == "backtab" ? Qt::ShiftModifier : Qt::NoModifier);
+            QCoreApplication::processEvents();  // a window shown or left takes the keyboard
+        }
         if (c.isEmpty()) throw std::invalid_argument("no such press: " + word.toStdString());
     }
 
@@ -265,6 +271,16 @@ class Pupil {
         }
         if (is(R"(top(\d+))")) return number(this->number(c[1].toInt()).Top());
         if (is("pad")) return app.form().numberPad().window()->Label1.Caption();
+        if (is("focus")) {  // what has the keyboard: "menu3", "@2", "List1(0)", "Form2.Command3"
+            const QWidget* f = QApplication::focusWidget();
+            if (!f || f->window() != &app.form())
+                return f ? f->window()->objectName() + "." + f->objectName() : "none";
+            const QString index = f->objectName().section('(', 1).remove(')');
+            for (auto it = pressed().begin(); it != pressed().end(); ++it)
+                if (QString(it.value()).replace('#', index) == f->objectName())
+                    return QString(it.key()).replace('#', index);
+            return f->objectName();
+        }
         if (is(R"(multiples(\d))")) {  // "4x13": the list holds 4, 8, ..., 52
             const ListBox& l = list(c[1].toInt());
             for (int row = 0; row < l.ListCount(); ++row)
@@ -324,6 +340,17 @@ class Pupil {
     static constexpr Colour Stain = RGB(1, 2, 3);
 
   private:
+    // The word for each press, and the control it presses.
+    static const QMap<QString, QString>& pressed() {
+        static const QMap<QString, QString> all = [] {
+            QMap<QString, QString> words;
+            const QStringList list =
+                QString(Presses).split(QRegularExpression(R"(\s+)"), Qt::SkipEmptyParts);
+            for (int i = 0; i + 1 < list.size(); i += 2) words[list[i]] = list[i + 1];
+            return words;
+        }();
+        return all;
+    }
     static bool matches(const QString& text, const char* pattern, QStringList& captures) {
         const auto m = QRegularExpression(QStringLiteral("^(?:%1)$").arg(pattern)).match(text);
         if (!m.hasMatch()) return false;

@@ -83,6 +83,12 @@ class TestExercises : public QObject {
               {"menu4 @2 #123456 => pad=12345; F1=12345/?", "@2 #9999 => pad=9999",
                "#9 #+10 #5 => pad=100009", "@3 #-1 #5 => F1=100009/-5", "#3 => pad=-47",
                "#B => F1=100009/0", "#-1 #12345678901234567890 => pad=-87654321098765432110"});
+        story(
+            "by keyboard: Space on a number opens the pad on its first key, Tab goes round its "
+            "keys, Escape comes back; Enter opens the pad again on the key it had",
+            {"menu4 tab*6 => focus=@2; F1=?/?", "space => focus=Form2.Command1(1); ink2=blue",
+             "space tab enter => focus=Form2.Command1(2); F1=12/?", "escape => focus=@2",
+             "tab enter => focus=Form2.Command1(2)", "backtab space => F1=12/1"});
         story("an accepted number stays: the pad's keys leave it and the display alone",
               {"simplify3,1,0,0,0/2,2,0,0,0 menu4 F1=12/18 check0 #7 #+10 #B => F1=12/18; pad=18",
                "@4 #2 => F2=2/?"});

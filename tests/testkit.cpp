@@ -49,6 +49,7 @@ App::App(ScreenMetrics screen, std::uint64_t seed)
     form1->endProgram = [this] { ++endRequests; };
     form1->resize(screen.widthPixels, screen.heightPixels - 40);
     form1->show();
+    if (!QTest::qWaitForWindowActive(form1.get())) qWarning("the main window is not active");
 }
 
 App::~App() = default;

@@ -54,7 +54,7 @@ class AnsweringFileDialogs : public FileDialogs {
 };
 
 // The main window as the program starts it, on a screen of the given size, with seams that
-// the test controls. The window is shown (offscreen), at its client size.
+// the test controls. The window is shown (offscreen), at its client size, and active.
 struct App {
     explicit App(ScreenMetrics screen = {800, 600, 96}, std::uint64_t seed = 1);
     ~App();

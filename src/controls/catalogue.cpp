@@ -24,7 +24,10 @@ bool isLightweight(Kind kind) {
     return kind == Kind::Label || kind == Kind::Line || kind == Kind::Shape;
 }
 
-std::unique_ptr<Control> create(const Row& row, const Element& element, QWidget* parent) {
+// A control as the row and the element make it; a control with a caption is named before it
+// is given its caption, so that its name follows the caption from the start.
+std::unique_ptr<Control> create(const Row& row, const Element& element, QWidget* parent,
+                                const QString& name, const QString& blank) {
     const FontStyle font = element.own.font.value_or(row.font);
     const std::optional<Colour> fore = element.own.fore ? element.own.fore : row.fore;
     const std::optional<Colour> back = element.own.back ? element.own.back : row.back;
@@ -35,6 +38,7 @@ std::unique_ptr<Control> create(const Row& row, const Element& element, QWidget*
     switch (row.kind) {
         case Kind::CommandButton: {
             auto button = std::make_unique<CommandButton>(parent, row.graphical);
+            button->setSpokenNames(name, blank);
             button->setCaption(caption);
             button->setFont(font);
             if (back) button->setBackColor(*back);
@@ -43,6 +47,7 @@ std::unique_ptr<Control> create(const Row& row, const Element& element, QWidget*
         }
         case Kind::Label: {
             auto label = std::make_unique<Label>(parent);
+            label->setSpokenNames(name, blank);
             label->setCaption(caption);
             label->setFont(font);
             label->setAlignment(row.alignment);
@@ -118,13 +123,17 @@ void build(Controls& controls, QWidget* window, const QString& windowName,
         }
         const QString name = QString::fromUtf8(row.name);
         for (const Element& element : row.elements) {
-            std::unique_ptr<Control> control = create(row, element, parent);
+            const char* own = element.own.name ? element.own.name : row.accessibleName;
+            const QString spoken = QString::fromUtf8(own ? own : "");
+            std::unique_ptr<Control> control =
+                create(row, element, parent, spoken, QString::fromUtf8(row.blankName));
             QWidget* widget = control->widget();
             widget->setObjectName(address(name, element.index));
-            if (row.accessibleName)
-                widget->setAccessibleName(QString::fromUtf8(row.accessibleName));
-            if (row.accessibleDescription)
-                widget->setAccessibleDescription(QString::fromUtf8(row.accessibleDescription));
+            if (row.kind != Kind::CommandButton && row.kind != Kind::Label)
+                control->setSpokenNames(spoken, {});
+            if (const char* d =
+                    element.own.description ? element.own.description : row.accessibleDescription)
+                control->setDescription(QString::fromUtf8(d));
             control->setVisible(!element.own.hidden);
             if (isLightweight(row.kind)) lightweight.push_back(widget);
             switch (row.kind) {

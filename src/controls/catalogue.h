@@ -120,6 +120,8 @@ struct Overrides {
     std::optional<int> borderWidth = {};
     bool hidden = false;
     bool selected = false;
+    const char* name = nullptr;         // what a screen reader calls it, instead of the row's
+    const char* description = nullptr;  // what it does, instead of the row's
 };
 
 struct Element {
@@ -140,7 +142,10 @@ struct Row {
     bool graphical = false;
     Alignment alignment = Alignment::Left;
     int borderWidth = 1;
+    // What a screen reader calls each element (a control with a caption: instead of it), what
+    // it calls one whose caption shows no number yet ("" or "?"), and what it says it does.
     const char* accessibleName = nullptr;
+    const char* blankName = nullptr;
     const char* accessibleDescription = nullptr;
     std::vector<Element> elements = {};
 };
@@ -152,5 +157,21 @@ void build(Controls& controls, QWidget* window, const QString& windowName,
 
 // Restacks controls of one container: `frontToBack` names them from the front.
 void restack(const Controls& controls, std::span<const char* const> frontToBack);
+
+// How the controls that stand directly on the window are read: in rows like a container's, or
+// in columns first (a menu column beside the section area).
+enum class Reading { Rows, ColumnsFirst };
+// Controls read one after another, in the order given, where they stand together (a fraction
+// that the pupil writes: its numerator, then its denominator). They share a container.
+using Block = std::vector<const char*>;
+
+// Chains the keyboard's Tab through the window's controls that take it, in reading order from
+// their places: each container's controls in rows from the top, each row from the left (a row
+// ends where nothing crosses the gap below it; controls that overlap by a pixel or two count as
+// apart), and so on within rows and columns; a container's controls are read where the
+// container stands. Hidden and disabled controls stay in the chain: Tab passes over them while
+// they are so. A window not shown yet opens with the keyboard on the first control it shows.
+void orderTabsByPosition(const Controls& controls, Reading window = Reading::Rows,
+                         std::span<const Block> blocks = {});
 
 }  // namespace rc

@@ -79,4 +79,27 @@ void Control::ZOrder() {
     if (widget_) widget_->raise();
 }
 
+void Control::setSpokenNames(const QString& name, const QString& blank) {
+    name_ = name;
+    blank_ = blank;
+    if (widget_) widget_->setAccessibleName(name);
+}
+
+void Control::setDescription(const QString& text) {
+    if (widget_) widget_->setAccessibleDescription(text);
+}
+
+void Control::nameAfter(const QString& caption) {
+    if (!widget_ || !name_.isEmpty()) return;
+    QString said = caption.trimmed();
+    if (said.startsWith(QLatin1String("X "))) said.replace(0, 1, QStringLiteral("Multiplicar por"));
+    if (said.startsWith(QLatin1String(": "))) said.replace(0, 1, QStringLiteral("Dividir entre"));
+    said.replace(QLatin1String(" X "), QLatin1String(" por "))
+        .replace(QLatin1String(" : "), QLatin1String(" entre "));
+    if (caption.isEmpty() || caption == QLatin1String("?")) said = blank_;
+    // Qt tells screen readers of the new name, and of a new caption read as it stands (an
+    // empty name).
+    widget_->setAccessibleName(said == caption ? QString() : said);
+}
+
 }  // namespace rc

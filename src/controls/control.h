@@ -53,8 +53,19 @@ class Control {
     // Brings the control to the front of its container's stacking order.
     void ZOrder();
 
+    // What a screen reader calls the control: `name` when it has one; otherwise a control
+    // with a caption is called by its caption, "X" and ":" said in words ("2 X 3" is "2 por
+    // 3", "X 3" is "Multiplicar por 3", ": 2" is "Dividir entre 2"), and `blank` while the
+    // caption shows no number yet ("" or "?").
+    void setSpokenNames(const QString& name, const QString& blank);
+    // Says in words what the control shows or does, for screen readers; Qt tells them of the
+    // change.
+    void setDescription(const QString& text);
+
   protected:
     virtual void applyGeometry();
+    // Names the control after a caption it has just been given (see setSpokenNames).
+    void nameAfter(const QString& caption);
 
     double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;
@@ -62,6 +73,7 @@ class Control {
 
   private:
     QPointer<QWidget> widget_;
+    QString name_, blank_;
 };
 
 }  // namespace rc

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -19,12 +20,13 @@ Qt::WindowFlags flagsFor(BorderStyle border, bool floating) {
 }  // namespace
 
 Form::Form(const QString& name, std::span<const Row> rows, BorderStyle border, bool floating)
-    : QWidget(nullptr, flagsFor(border, floating)), border_(border) {
+    : QWidget(nullptr, flagsFor(border, floating)), border_(border), floating_(floating) {
     setObjectName(name);
     setWindowIcon(programIcon());  // every window of the program carries its icon
     setAutoFillBackground(true);
     setBackColor(back_);
     build(controls_, this, name, rows);
+    orderTabsByPosition(controls_);
 }
 
 void Form::setBackColor(Colour colour) {
@@ -50,9 +52,18 @@ void Form::assumeFrameOf(const Form& shown) {
 }
 
 void Form::Show() {
+    if (QWidget* active = QApplication::activeWindow(); active && active != this)
+        keyboardBefore_ = active;
     show();
     raise();
     activateWindow();
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+    if (floating_ && event->key() == Qt::Key_Escape && keyboardBefore_)
+        keyboardBefore_->activateWindow();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void Form::paintEvent(QPaintEvent*) {

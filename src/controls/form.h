@@ -19,7 +19,7 @@ enum class BorderStyle {
 class Form : public QWidget {
   public:
     // A main window (`floating` false) or a window that stays beside it (a tool window above
-    // the others).
+    // the others). Tab goes through its controls in reading order (orderTabsByPosition).
     Form(const QString& name, std::span<const Row> rows, BorderStyle border = BorderStyle::Sizable,
          bool floating = false);
 
@@ -44,7 +44,8 @@ class Form : public QWidget {
     // then its client area plus the frame that `shown` has.
     void assumeFrameOf(const Form& shown);
 
-    // Shows the window modeless and brings it to the front.
+    // Shows the window modeless and brings it to the front, with the keyboard. Escape in a
+    // floating window gives the keyboard back to the window that had it before.
     void Show();
     // Closing the window destroys it, controls and all (the window is unloaded).
     void setUnloadOnClose(bool on) { setAttribute(Qt::WA_DeleteOnClose, on); }
@@ -64,6 +65,7 @@ class Form : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     // The frame around the client area (title bar and borders), in pixels.
@@ -73,6 +75,8 @@ class Form : public QWidget {
     Controls controls_;
     Colour back_ = SystemColour::ButtonFace;
     BorderStyle border_;
+    bool floating_;
+    QPointer<QWidget> keyboardBefore_;  // the window Escape goes back to
     QMargins assumedFrame_;
     MouseMoveHandler mouseMove_;
     bool pressedOnBackground_ = false;

@@ -3,10 +3,10 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 #include <algorithm>
 #include <cmath>
 
@@ -21,6 +21,35 @@ void setPaletteColour(QWidget* widget, QPalette::ColorRole role, Colour colour) 
     palette.setColor(QPalette::Inactive, role, toQColor(colour));
     palette.setColor(QPalette::Disabled, role, toQColor(colour));
     widget->setPalette(palette);
+}
+
+// The mark of the control that has the keyboard, shown once the pupil has moved it with the
+// keyboard in this window (as the platform's controls do): a dotted rectangle one pixel wide,
+// 3 pixels inside the control, in `colour`. It covers nothing else, so a button keeps the
+// colour it shows. (The platform's own focus frame washes its highlight over the whole face.)
+void drawFocusMark(QWidget* widget, QPainter& painter, const QColor& colour) {
+    if (!widget->hasFocus() || !widget->window()->testAttribute(Qt::WA_KeyboardFocusChange)) return;
+    QPen pen(colour, 1, Qt::CustomDashLine);
+    pen.setDashPattern({1, 1});
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(3, 3, widget->width() - 7, widget->height() - 7));
+}
+
+// Black on a light face, white on a dark one: whichever stands out more (relative luminance).
+QColor markOn(const QColor& face) {
+    const auto linear = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double luminance = 0.2126 * linear(face.redF()) + 0.7152 * linear(face.greenF()) +
+                             0.0722 * linear(face.blueF());
+    return luminance > 0.179 ? Qt::black : Qt::white;
+}
+
+bool isActivationKey(const QKeyEvent* event) {
+    const int key = event->key();
+    return !event->isAutoRepeat() &&
+           (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter);
 }
 }  // namespace
 
@@ -46,6 +75,17 @@ class Label::Widget : public QLabel {
             onClick)
             onClick();
     }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (onClick && isActivationKey(event))
+            onClick();
+        else
+            QLabel::keyPressEvent(event);
+    }
+    void paintEvent(QPaintEvent* event) override {
+        QLabel::paintEvent(event);
+        QPainter painter(this);
+        drawFocusMark(this, painter, palette().color(QPalette::WindowText));
+    }
 };
 
 Label::Label(QWidget* parent)
@@ -59,11 +99,15 @@ QString Label::Caption() const {
 
 void Label::setCaption(const QString& caption) {
     label_->setText(caption);
+    nameAfter(caption);
 }
 
 void Label::setForeColor(Colour colour) {
     fore_ = colour;
     setPaletteColour(label_, QPalette::WindowText, colour);
+    // A label that takes the keyboard draws through a text control, which writes a disabled
+    // label's text in the Text colour.
+    setPaletteColour(label_, QPalette::Text, colour);
 }
 
 void Label::setFont(const FontStyle& font) {
@@ -79,6 +123,7 @@ void Label::setAlignment(Alignment alignment) {
 
 void Label::onClick(std::function<void()> handler) {
     label_->onClick = std::move(handler);
+    label_->setFocusPolicy(Qt::StrongFocus);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -92,6 +137,8 @@ class CommandButton::Widget : public QPushButton {
     void paintEvent(QPaintEvent* event) override {
         if (!owner_->graphical_) {
             QPushButton::paintEvent(event);
+            QPainter painter(this);
+            drawFocusMark(this, painter, palette().color(QPalette::ButtonText));
             return;
         }
         // One flat colour inside a classic raised (or, while pressed, sunken) bevel.
@@ -120,13 +167,14 @@ class CommandButton::Widget : public QPushButton {
         painter.setFont(font());
         painter.setPen(isEnabled() ? palette().color(QPalette::ButtonText) : shadow);
         painter.drawText(textBox, Qt::AlignCenter | Qt::TextWordWrap, text());
-        if (hasFocus()) {
-            QStyleOptionFocusRect option;
-            option.initFrom(this);
-            option.rect = r.adjusted(4, 4, -4, -4);
-            option.backgroundColor = toQColor(owner_->back_);
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-        }
+        drawFocusMark(this, painter, markOn(toQColor(owner_->back_)));
+    }
+    // Space is the button's own key; Enter clicks it too.
+    void keyPressEvent(QKeyEvent* event) override {
+        if (isActivationKey(event) && event->key() != Qt::Key_Space)
+            click();
+        else
+            QPushButton::keyPressEvent(event);
     }
 
     // Qt repaints a released button at once, before its click handler runs; held back, the
@@ -165,6 +213,7 @@ QString CommandButton::Caption() const {
 
 void CommandButton::setCaption(const QString& caption) {
     button_->setText(caption);
+    nameAfter(caption);
 }
 
 void CommandButton::setBackColor(Colour colour) {

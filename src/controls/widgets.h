@@ -19,7 +19,8 @@ enum class StandardKey { Copy, Save };
 enum class ShortcutScope { Control, Window };
 
 // A transparent label: only its text is drawn, over whatever lies behind it. The caption wraps
-// at word boundaries within the label's width and is cut off at its height.
+// at word boundaries within the label's width and is cut off at its height. A label that
+// answers clicks is reached with Tab too, and Space or Enter clicks it.
 class Label : public Control {
   public:
     explicit Label(QWidget* parent);
@@ -38,7 +39,8 @@ class Label : public Control {
 };
 
 // A command button. Graphical-style buttons paint their BackColor as one flat colour; the
-// others show the platform's button face whatever BackColor holds.
+// others show the platform's button face whatever BackColor holds. Space or Enter clicks the
+// button that has the keyboard.
 class CommandButton : public Control {
   public:
     CommandButton(QWidget* parent, bool graphical);

@@ -22,6 +22,17 @@ SumLesson::SumLesson(const SectionKit& kit)
       Picture2(kit.controls.single<PictureBox>("Picture2")) {
     Command12.onClick([this](int index) { Command12_Click(index); });
     Command13.onClick([this](int index) { Command13_Click(index); });
+    // What screen readers hear of the buttons: A′ and B′ and the result's terms are their
+    // numbers, described by what a click does; the others are named after it.
+    for (int i = 0; i <= 1; ++i) {
+        const QString fraction = i == 0 ? "la primera fracción" : "la segunda fracción";
+        const QString term = i == 0 ? "numerador del resultado" : "denominador del resultado";
+        Command12(i).setDescription("Amplificar otra vez " + fraction);
+        Command13(i).setSpokenNames("Deshacer una amplificación de " + fraction, {});
+        Command12(i + 2).setDescription("Sumar uno al " + term);
+        Command12(2 * i + 4).setSpokenNames("Sumar cinco al " + term, {});
+        Command12(2 * i + 5).setSpokenNames("Restar uno al " + term, {});
+    }
 }
 
 // A and B at most 1 (1 <= n <= d <= 12); A′ and B′ start as their copies. B is subtracted only

@@ -25,6 +25,13 @@ SumExercise::SumExercise(const SectionKit& kit)
     Command15.onClick([this](int index) { Command15_Click(index); });
     Command16.onClick([this](int index) { Command16_Click(index); });
     Command17.onClick([this] { Command17_Click(); });
+    // The counters over the four numerators, named for screen readers after what they change.
+    const char* const numerators[] = {"al primer numerador", "al segundo numerador",
+                                      "al tercer numerador", "al numerador del resultado"};
+    for (int i = 0; i <= 3; ++i) {
+        Command15(i).setSpokenNames(QStringLiteral("Sumar cinco %1").arg(numerators[i]), {});
+        Command16(i).setSpokenNames(QStringLiteral("Restar uno %1").arg(numerators[i]), {});
+    }
 }
 
 // Numerators 1..10 and denominators 2..11, drawn independently: a fraction may be improper or

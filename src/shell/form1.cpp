@@ -48,6 +48,9 @@ Form1::Form1(Platform& platform)
     onUnload = [this] { Form_Unload(); };
 
     Form_Load();
+    // Tab follows the places the sections have now: the menu column top to bottom, then the
+    // section's controls in rows.
+    orderTabsByPosition(c, Reading::ColumnsFirst, form1Fractions());
 }
 
 Form1::~Form1() {

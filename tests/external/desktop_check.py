@@ -19,6 +19,7 @@ import pyatspi
 WIDTH, HEIGHT = 1280, 800
 GREEN, WHITE, BLUE, NEAR_WHITE = (0, 255, 0), (255, 255, 255), (0, 0, 255), (250, 250, 250)
 PAD = "Teclado de números"
+BLANK = "número sin escribir"  # a number the pupil has still to write, shown as "?"
 START = time.time()
 passed, failed = 0, 0
 
@@ -159,6 +160,22 @@ def menu(tree):
         check(helper.name.startswith(start), "after a click on %s its help text shows" % name)
 
 
+def keyboard(tree):
+    """Tab from PRESENTACIÓN, the last button clicked, to Inicio: a dotted mark 3 pixels inside
+    it, its white face untouched (the platform's focus frame would tint it)."""
+    inicio = tree.button("Inicio")
+    x, y, w, h = extents(inicio)
+    mark = lambda pixel: [pixel(x + i, y + 3) for i in range(3, w - 3)]
+    face = lambda pixel: {pixel(x + 5, y + 5), pixel(x + w - 6, y + h - 6), pixel(x + w - 6, y + 5)}
+    check(set(mark(screen())) == {WHITE}, "Inicio shows no focus mark before Tab")
+    xdo("key", "Tab")
+    check(wait_for(lambda: inicio.getState().contains(pyatspi.STATE_FOCUSED), 3),
+          "Tab moves the keyboard from PRESENTACIÓN to Inicio")
+    pixel = screen()
+    check((0, 0, 0) in mark(pixel) and WHITE in mark(pixel), "Inicio shows a dotted mark")
+    check(face(pixel) == {WHITE}, "its face stays white (%s)" % face(pixel))
+
+
 def picture_lesson(tree):
     """The fraction picture: "+" beside it makes 2/2, a click on a quarter brings back 1/2."""
     click(tree.button("Representación gráfica"))
@@ -171,7 +188,8 @@ def picture_lesson(tree):
     check({BLUE, NEAR_WHITE, WHITE} <= colours,
           "the picture shows blue and white sectors on its near-white background")
     beside = [n for n in tree.shown() if extents(n)[0] >= x + w and y <= extents(n)[1] < y + h]
-    plus = ordered([n for n in beside if n.getRoleName() == "push button" and n.name == "+"], 1)
+    plus = ordered([n for n in beside if n.getRoleName() == "push button"
+                    and n.name in ("Sumar uno al numerador", "Sumar uno al denominador")], 1)
     numbers = ordered([n for n in beside if n.getRoleName() == "label"], 1)
     if not check(len(plus) == 2 and len(numbers) == 2, "the fraction editor stands beside it"):
         return
@@ -197,7 +215,7 @@ def simplify_chain(app, tree):
     Answers the line the results window is to list, or None."""
     click(tree.button("SIMPLIFICA"))
     shown = Tree(app).shown("label")
-    marks = ordered([n for n in shown if n.name == "?"], 1)
+    marks = ordered([n for n in shown if n.name == BLANK], 1)
     if not check(len(marks) == 2, "the exercise shows F1 as ?/?"):
         return
     mx, my = extents(marks[0])[:2]
@@ -232,7 +250,7 @@ def simplify_chain(app, tree):
     check(colour == BLUE, "COMPROBAR turns blue (%s)" % (colour,))
     line = "%d/%d = %d/%d = " % (n, d, top, bottom)
     if bottom == 1:
-        click(ordered(Tree(app).shown("label", "?"))[-1])
+        click(ordered(Tree(app).shown("label", BLANK))[-1])
         type_on_pad(keys, top)
         click(ordered(Tree(app).shown("push button", "COMPROBAR"))[1])
         line += "%d = " % top
@@ -256,7 +274,7 @@ def sum_lists(app, tree):
              for lst in lists]
     denominators = [int(c[0].name) for c in cells]
     lcm = math.lcm(*denominators)
-    for plus in tree.shown("push button", "+5"):
+    for plus in [n for n in tree.shown("push button") if n.name.startswith("Sumar cinco")]:
         click(plus)
     comprobar = lambda: next(iter(Tree(app).shown("push button", "COMPROBAR")), None)
     check(comprobar() is None, "COMPROBAR waits for a common multiple")
@@ -301,6 +319,7 @@ def main():
         time.sleep(0.5)
         tree = Tree(app)
         menu(tree)
+        keyboard(tree)
         picture_lesson(tree)
         chain_line = simplify_chain(app, tree)
         sum_lists(app, tree)
