@@ -27,7 +27,7 @@ class TestRepresentation : public QObject {
         story("a click colours the third sector of 1/4 alone; a drawing puts the blue together",
               {"menu0 d+*2 => sector2=white",
                "tap2 => fraction=2/4; sector0=blue; sector1=white; sector2=blue; sector3=white; "
-               "blue1=2; white1=2",
+               "blue1=2; white1=2; described1=2 de 4 partes coloreadas, en 1 círculo",
                "n+ => fraction=3/4; sector0=blue; sector1=blue; sector2=blue; sector3=white",
                "tap1 => fraction=2/4; sector1=white"});
         story("only the left button counts, with or without Shift",
@@ -40,7 +40,8 @@ class TestRepresentation : public QObject {
                "n+ => fraction=32/2"});
         story("the white sectors of the partial circle of 5/4 turn blue in turn",
               {"menu0 d+*2 n+*4 tap1@1/2 => fraction=6/4; sector1@1/2=blue",
-               "tap2@1/2 tap3@1/2 => fraction=8/4; white1=0; whole1=1",
+               "tap2@1/2 tap3@1/2 => fraction=8/4; white1=0; whole1=1; "
+               "described1=8 de 4 partes coloreadas, en 2 círculos",
                "tap3@0/2 => fraction=7/4; sector3@0/2=white"});
     }
     void sectorClicks() { tellTheStory(); }
