@@ -281,6 +281,9 @@ class Pupil {
                     return QString(it.key()).replace('#', index);
             return f->objectName();
         }
+        if (is("described([12])"))  // what a screen reader hears of a picture
+            return QAccessible::queryAccessibleInterface(app.picture("Picture" + c[1]).widget())
+                ->text(QAccessible::Description);
         if (is(R"(multiples(\d))")) {  // "4x13": the list holds 4, 8, ..., 52
             const ListBox& l = list(c[1].toInt());
             for (int row = 0; row < l.ListCount(); ++row)

@@ -26,14 +26,18 @@ class TestLessons : public QObject {
     void stories_data() {
         storyColumn();
         // Representación gráfica.
-        story("numerator down to 0, a refused press still draws",
-              {"menu0 n+ => fraction=2/2; blue1=2",
-               "n-*2 stain n- => fraction=0/2; stained1=no; white1=2"});
+        story("numerator down to 0, a refused press still draws; the picture says each drawing",
+              {"menu0 => described1=1 de 2 partes coloreada, en 1 círculo",
+               "n+ => fraction=2/2; blue1=2; described1=2 de 2 partes coloreadas, en 1 círculo",
+               "n-*2 stain n- => fraction=0/2; stained1=no; white1=2; "
+               "described1=0 de 2 partes coloreadas, en 1 círculo"});
         story("denominator between 2 and 150, refused presses draw",
               {"menu0 stain d- => fraction=1/2; stained1=no",
                "d+*148 stain d+ => fraction=1/150; stained1=no", "d- => fraction=1/149"});
         story("16 whole circles stop the numerator's + and the denominator's -",
-              {"menu0 n+*31 => fraction=32/2; whole1=16; blue1=32", "n+ d- => fraction=32/2"});
+              {"menu0 n+*31 => fraction=32/2; whole1=16; blue1=32; "
+               "described1=32 de 2 partes coloreadas, en 16 círculos",
+               "n+ d- => fraction=32/2"});
         story("from 15 circles the denominator's - still goes, to 23",
               {"menu0 d+ n+*46 => fraction=47/3; whole1=15",
                "d- => fraction=47/2; whole1=23; blue1=47; white1=1", "n+ d- => fraction=47/2",
@@ -46,7 +50,9 @@ class TestLessons : public QObject {
         story("base between 0..200 and 2..200; the panel stops at 16 circles",
               {"menu1 x4 a-*2 => top=0,4,0 X 4,0; panel=0/8; blue2=0; white2=8",
                "b- => bottom=2,4,2 X 4,8", "a+*201 b+*199 => panel=800/800",
-               "b-*198 x10 => top=200,10,200 X 10,2000; bottom=2,10,2 X 10,20; whole2=100",
+               "b-*198 x10 => top=200,10,200 X 10,2000; bottom=2,10,2 X 10,20; whole2=100; "
+               "described2=2000 de 20 partes coloreadas, en 100 círculos, que no caben en el "
+               "dibujo",
                "p+ q- => panel=2000/20"});
         story("the panel's denominator moves the base, not the working",
               {"menu1 b+*18 x10 => panel=10/200", "q+ => panel=10/200",
@@ -65,7 +71,8 @@ class TestLessons : public QObject {
         story("0/32, 17/34 only by 17, 2/2 as one blue disc",
               {"menu2 s-*16 :2 => steps=0 : 2/32 : 2 = 0/16; blue2=0; white2=16",
                "s+*17 t+*2 :13 => message=shown", ":17 => steps=17 : 17/34 : 17 = 1/2; panel=1/2",
-               "s-*15 t-*32 :2 => steps=2 : 2/2 : 2 = 1/1; whole2=1; blue2=1; white2=0"});
+               "s-*15 t-*32 :2 => steps=2 : 2/2 : 2 = 1/1; whole2=1; blue2=1; white2=0; "
+               "described2=1 de 1 parte coloreada, en 1 círculo"});
         story(
             "refused base presses still put the base in the panel",
             {"menu2 s-*16 :2 stain s- => base=0/32; panel=0/32; stained2=no; steps=0 : 2/32 : 2 = "
@@ -84,7 +91,8 @@ class TestLessons : public QObject {
             "1/2 - 1/3 to sixths; Muy bien after every click that leaves both right",
             {"deal1/2,1/3 menu3 => given=1/2 - 1/3; sum=1/2 - 1/3; result=/ hidden; arrows=&; "
              "pies=teal|magenta",
-             "A*2 => sum=3/6 - 1/3; arrows= X 3| X 3&",
+             "A*2 => sum=3/6 - 1/3; arrows= X 3| X 3&; described2=Primera fracción: 3 de 6 partes "
+             "coloreadas. Segunda fracción: 1 de 3 partes coloreada",
              "B => sum=3/6 - 2/6; arrows=& X 2| X 2; result=/; pies=blue|blue; colours=green green",
              "r+ R+5 => result=1/5; colours=blue red; muybien=0", "R+ => result=1/6; muybien=1",
              "r+5 r-*5 => result=1/6; muybien=2",
@@ -104,7 +112,7 @@ class TestLessons : public QObject {
         story("a click colours the third sector of 1/4 alone; a drawing puts the blue together",
               {"menu0 d+*2 => sector2=white",
                "tap2 => fraction=2/4; sector0=blue; sector1=white; sector2=blue; sector3=white; "
-               "blue1=2; white1=2",
+               "blue1=2; white1=2; described1=2 de 4 partes coloreadas, en 1 círculo",
                "n+ => fraction=3/4; sector0=blue; sector1=blue; sector2=blue; sector3=white",
                "tap1 => fraction=2/4; sector1=white"});
         story("only the left button counts, with or without Shift",
@@ -117,7 +125,8 @@ class TestLessons : public QObject {
                "n+ => fraction=32/2"});
         story("the white sectors of the partial circle of 5/4 turn blue in turn",
               {"menu0 d+*2 n+*4 tap1@1/2 => fraction=6/4; sector1@1/2=blue",
-               "tap2@1/2 tap3@1/2 => fraction=8/4; white1=0; whole1=1",
+               "tap2@1/2 tap3@1/2 => fraction=8/4; white1=0; whole1=1; "
+               "described1=8 de 4 partes coloreadas, en 2 círculos",
                "tap3@0/2 => fraction=7/4; sector3@0/2=white"});
     }
     void stories() { tellTheStory(); }

@@ -31,9 +31,10 @@ void RepresentationLesson::Command3_Click(int index) {
     pies_.DrawPies1();
 }
 
-// A left click on a sector swaps its colour by filling it, and the numerator follows; a click
-// on the background or an outline, or with another button, changes nothing. The picture is
-// not redrawn, so WholeUnits1 keeps the count of the last drawing.
+// A left click on a sector swaps its colour by filling it, and the numerator follows, and so
+// does the picture's description; a click on the background or an outline, or with another
+// button, changes nothing. The picture is not redrawn, so WholeUnits1 keeps the count of the
+// last drawing.
 void RepresentationLesson::Picture1_Mousedown(int button, int, double x, double y) {
     if (button != 1) return;
     const int px = int(roundHalfEven(x)), py = int(roundHalfEven(y));
@@ -47,7 +48,10 @@ void RepresentationLesson::Picture1_Mousedown(int button, int, double x, double 
         Picture1.setFillColor(PieRenderer::Blue);
         Picture1.ExtFloodFill(px, py, colour);
         Label1(0).setCaption(Str(numerator + 1));
+    } else {
+        return;
     }
+    pies_.DescribePies1();
 }
 
 }  // namespace rc

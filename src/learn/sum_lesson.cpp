@@ -165,6 +165,7 @@ void SumLesson::Command13_Click(int index) {
 
 // One circle for A′ left and one for B′ right, their filled sectors in their own colours, or
 // both blue once the denominators are the same. The background stays the picture's white.
+// The description says both: "Primera fracción: 3 de 6 partes coloreadas. Segunda ...".
 void SumLesson::DrawSumPies() {
     Picture2.Cls();
     const double W = Picture2.ScaleWidth(), H = Picture2.ScaleHeight();
@@ -175,6 +176,12 @@ void SumLesson::DrawSumPies() {
     drawSectorWheel(Picture2.surface(), 3 * W / 4, H / 2, H / 2 - 2, Val(Command12(1).Caption()),
                     Val(Label8(3).Caption()), second, White, outline);
     Picture2.refresh();
+    const auto parts = [this](int i) {
+        return PieRenderer::colouredParts(Val(Label8(i + 2).Caption()),
+                                          Val(Command12(i).Caption()));
+    };
+    Picture2.setDescription(
+        QStringLiteral("Primera fracción: %1. Segunda fracción: %2").arg(parts(0), parts(1)));
 }
 
 }  // namespace rc

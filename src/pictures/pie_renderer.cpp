@@ -30,15 +30,33 @@ PieRenderer::PieRenderer(const Controls& controls, double& wholeUnits1, double& 
       Label2(controls.array<Label>("Label2")) {}
 
 void PieRenderer::DrawPies1() {
-    DrawPies(Picture1, Label1(0), Label1(1), WholeUnits1);
+    circles1_ = DrawPies(Picture1, Label1(0), Label1(1), WholeUnits1);
+}
+
+void PieRenderer::DescribePies1() {
+    Picture1.setDescription(
+        describe(Val(Label1(0).Caption()), Val(Label1(1).Caption()), circles1_, true));
+}
+
+QString PieRenderer::colouredParts(double numerator, double denominator) {
+    return QStringLiteral("%1 de %2 %3 %4")
+        .arg(Str(numerator), Str(denominator), denominator == 1 ? "parte" : "partes",
+             numerator == 1 ? "coloreada" : "coloreadas");
+}
+
+QString PieRenderer::describe(double numerator, double denominator, double circles, bool fit) {
+    if (circles == 0) return QStringLiteral("Ningún círculo");
+    return colouredParts(numerator, denominator) +
+           QStringLiteral(", en %1 %2").arg(Str(circles), circles == 1 ? "círculo" : "círculos") +
+           (fit ? QString() : QStringLiteral(", que no caben en el dibujo"));
 }
 
 void PieRenderer::DrawPies2() {
     DrawPies(Picture2, Label2(0), Label2(1), WholeUnits2);
 }
 
-void PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const Label& denominator,
-                           double& wholeUnits, Method method) {
+double PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const Label& denominator,
+                             double& wholeUnits, Method method) {
     Surface& surface = picture.surface();
     const double W = picture.ScaleWidth(), H = picture.ScaleHeight();
     const Colour outline = picture.ForeColor();
@@ -61,6 +79,8 @@ void PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const La
     const bool drawable = n > 0 && k >= 0;
     const double whole = drawable ? std::floor(k / n) : 0;
     wholeUnits = whole;
+    double circles = drawable ? 1 : 0;
+    bool fit = true;
 
     if (drawable && k <= n) {
         drawSectorWheel(surface, W / 2, H / 2, H / 2 - 6, n, k, Blue, White, outline);
@@ -71,9 +91,11 @@ void PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const La
         double x = std::floor(cell / 2);
         double r = x;
         if (r - 2 > H / 2 - 6) r = H / 2 - 6;
+        circles = cells;
+        fit = r - 2 > 0;
         // Cells narrower than 6 pixels leave no room for a circle: the row stays empty.
         // Otherwise there are at most W / 6 cells, so the loops are bounded by the width.
-        if (r - 2 > 0) {
+        if (fit) {
             // The whole circles are one picture repeated a whole cell further each time.
             const double first = x;
             for (double i = 0; i < whole; ++i) {
@@ -96,6 +118,8 @@ void PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const La
         if (bottom > 1 && picture.Point(1, bottom) == White) picture.ExtFloodFill(1, bottom, White);
     }
     picture.refresh();
+    picture.setDescription(describe(k, n, circles, fit));
+    return circles;
 }
 
 }  // namespace rc

@@ -195,18 +195,22 @@ def picture_lesson(tree):
         return
     numerator = numbers[0]
     check(numerator.name == "1", "the fraction starts at 1/2")
+    said = lambda text: wait_for(lambda: picture.description == text, 3)
+    check(said("1 de 2 partes coloreada, en 1 círculo"), "the picture says what it shows")
     cx, cy, quarter = x + 2 + (w - 4) // 2, y + 2 + (h - 4) // 2, ((h - 4) // 2 - 6) // 2
     lower, upper = (cx + quarter, cy + quarter), (cx + quarter, cy - quarter)
     check(screen()(*lower) == WHITE, "its lower half is white")
     click(plus[0])
     check(wait_for(lambda: numerator.name == "2", 3),
           "'+' makes the numerator 2, and a screen reader hears it")
+    check(said("2 de 2 partes coloreadas, en 1 círculo"), "and the picture's new description")
     check(screen()(*lower) == BLUE, "2/2 shows a full blue circle")
     click(lower)
     pixel = screen()
     check(pixel(*lower) == WHITE, "a click empties that sector")
     check(pixel(*upper) == BLUE, "the other stays blue")
     check(numerator.name == "1", "and the numerator follows: 1")
+    check(said("1 de 2 partes coloreada, en 1 círculo"), "and the description")
 
 
 def simplify_chain(app, tree):
