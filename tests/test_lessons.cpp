@@ -50,9 +50,7 @@ class TestLessons : public QObject {
         story("base between 0..200 and 2..200; the panel stops at 16 circles",
               {"menu1 x4 a-*2 => top=0,4,0 X 4,0; panel=0/8; blue2=0; white2=8",
                "b- => bottom=2,4,2 X 4,8", "a+*201 b+*199 => panel=800/800",
-               "b-*198 x10 => top=200,10,200 X 10,2000; bottom=2,10,2 X 10,20; whole2=100; "
-               "described2=2000 de 20 partes coloreadas, en 100 círculos, que no caben en el "
-               "dibujo",
+               "b-*198 x10 => top=200,10,200 X 10,2000; bottom=2,10,2 X 10,20; whole2=100",
                "p+ q- => panel=2000/20"});
         story("the panel's denominator moves the base, not the working",
               {"menu1 b+*18 x10 => panel=10/200", "q+ => panel=10/200",
