@@ -1055,7 +1055,7 @@ class SectorWalk {
           whole_(int(wheel.centre.whole)),
           // A patch lies in one sector, whose pixels are at most about its area and rim (the
           // last sector reaches round to 3 o'clock, past n * step).
-          narrow_(widest(wheel) * wheel.radius * wheel.radius / 2 + 4 * wheel.radius + 16 < 32000) {
+          narrow_(widest(wheel) * wheel.radius * wheel.radius / 2 + 9 * wheel.radius + 16 < 32000) {
     }
 
     // Answers false where the centre pixel or the core would cut a sector's run in two (not a
@@ -1220,7 +1220,8 @@ struct LaneKind {
 };
 
 // Whole-numbered crossings, eight at a time, into one register of lanes; for 16-bit lanes held
-// within 16 bits first (a crossing that far out lies beyond the disc either way).
+// within 10 000 columns first (such wheels are under 8 000 pixels across, so a crossing that
+// far out lies beyond the disc either way, and differences of columns fit 16 bits).
 template <class V>
 [[gnu::always_inline]] inline void joinLanes(const Ints* parts, V& out) {
     if constexpr (LaneKind<V>::halves == 1) {
@@ -1228,8 +1229,8 @@ template <class V>
     } else {
         const Ints zero = {};
         Ints low = parts[0], high = parts[1];
-        low = low < -30000 ? zero - 30000 : low > 30000 ? zero + 30000 : low;
-        high = high < -30000 ? zero - 30000 : high > 30000 ? zero + 30000 : high;
+        low = low < -10000 ? zero - 10000 : low > 10000 ? zero + 10000 : low;
+        high = high < -10000 ? zero - 10000 : high > 10000 ? zero + 10000 : high;
         out = __builtin_shufflevector((V)low, (V)high, 0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22,
                                       24, 26, 28, 30);
     }
@@ -1314,6 +1315,17 @@ template <Part part, class V>
     cut |= (a < coreLo) & (b > coreHi);
 }
 
+// The pixels of each lane's run lo..hi; an empty run's ends may lie far apart, so the
+// difference wraps round (as unsigned numbers do) instead of overflowing, and is masked off.
+[[gnu::always_inline]] inline void lengthOf(const Ints& lo, const Ints& hi, Ints& out) {
+    using Unsigned = std::uint32_t __attribute__((vector_size(sizeof(Ints))));
+    out = Ints(Unsigned(hi) - Unsigned(lo) + 1);
+}
+[[gnu::always_inline]] inline void lengthOf(const Shorts& lo, const Shorts& hi, Shorts& out) {
+    using Unsigned = std::uint16_t __attribute__((vector_size(sizeof(Shorts))));
+    out = Shorts(Unsigned(hi) - Unsigned(lo) + 1);
+}
+
 // Walking down rows first..last: each lane's pixels on the row (a, b), its run on the row
 // above, its patch so far and its largest one, and the lanes whose runs the centre pixel or the
 // core cut in two.
@@ -1353,7 +1365,9 @@ template <Part part, class V>
         walk.best = larger ? walk.size : walk.best;
         walk.bestFrom = larger ? walk.from : walk.bestFrom;
         walk.bestTo = larger ? row - 1 : walk.bestTo;
-        walk.size = (goesOn & walk.size) + (~none & (hi - lo + 1));
+        V length;
+        lengthOf(lo, hi, length);
+        walk.size = (goesOn & walk.size) + (~none & length);
         walk.from = goesOn ? walk.from : row;
         walk.lastLo = lo, walk.lastHi = hi, walk.a = nextA, walk.b = nextB;
     }
