@@ -579,7 +579,9 @@ class ThinWheel {
             line(py)[px] = colour;
             const std::pair<int, int> around[] = {
                 {px - 1, py}, {px + 1, py}, {px, py - 1}, {px, py + 1}};
-            for (const auto& [qx, qy] : around)  // taken pixels first: they are most
+            // Whether a neighbour is taken is a bit to read, whether it is open a dozen
+            // products: a patch's own pixels are passed over before testing them.
+            for (const auto& [qx, qy] : around)
                 if (free(qx, qy) && open(i, qx, qy)) take(qx, qy), stack.emplace_back(qx, qy);
         }
     }
