@@ -579,7 +579,9 @@ class ThinWheel {
             line(py)[px] = colour;
             const std::pair<int, int> around[] = {
                 {px - 1, py}, {px + 1, py}, {px, py - 1}, {px, py + 1}};
-            for (const auto& [qx, qy] : around)  // taken pixels first: they are most
+            // Whether a neighbour is taken is a bit to read, whether it is open a dozen
+            // products: a patch's own pixels are passed over before testing them.
+            for (const auto& [qx, qy] : around)
                 if (free(qx, qy) && open(i, qx, qy)) take(qx, qy), stack.emplace_back(qx, qy);
         }
     }
@@ -1095,7 +1097,7 @@ class SectorWalk {
     bool walk(std::int32_t first, const Angle& start, const Angle& end);
     template <class V>
     [[gnu::always_inline]] bool walkLanes(std::int32_t first, const Angle& start, const Angle& end);
-    void rowsOfSectors(const Angle& from, const Angle& to, int lanes, int& top, int& bottom) const;
+    void rowsOfSectors(const Angle& from, const Angle& to, int& top, int& bottom) const;
     template <class V>
     [[gnu::always_inline]] void paintLargest(std::int32_t first, int top, int bottom, const V& from,
                                              const V& to, const V* runLo, const V* runHi);
@@ -1174,9 +1176,7 @@ double neighbourSpread(double sin, double cos) {
 // of those angles at the rim and where the sectors narrow too much. A patch pixel and its right
 // and lower neighbours lie in one sector, so it lies further out than spread / step (less a
 // margin for the angles being worked out to first order), and outside the core.
-void SectorWalk::rowsOfSectors(const Angle& from, const Angle& to, int lanes, int& top,
-                               int& bottom) const {
-    (void)lanes;
+void SectorWalk::rowsOfSectors(const Angle& from, const Angle& to, int& top, int& bottom) const {
     const double turn = 6.283185307179586;
     auto within = [&](double angle) { return from.at <= angle && angle <= to.at; };
     const double high = within(turn / 4) ? 1 : std::max(from.sin, to.sin);
@@ -1422,7 +1422,7 @@ template <class V>
     lanes.six = wheel.sectors.six(), lanes.nine = wheel.sectors.nine();
     lanes.centreRow = wheel.centreRow, lanes.centreColumn = wheel.centreColumn - whole_;
     int top = 0, bottom = -1;
-    rowsOfSectors(start, end, width, top, bottom);
+    rowsOfSectors(start, end, top, bottom);
     if (top > bottom) return true;
     // The runs of every row, kept for painting.
     std::vector<V>&runLo = buffers_.runLanes<V>(0), &runHi = buffers_.runLanes<V>(1);
@@ -1509,8 +1509,11 @@ bool SectorWalk::walk(std::int32_t first, const Angle& start, const Angle& end) 
 // than 0.7 / step differs from its right or lower neighbour), and that core is painted without
 // working out its sectors. Last, each sector keeps only its largest patch; smaller crumbs (near
 // the centre, where the lines crowd) become outline, so that every sector is one region.
-// The work is a few passes over the disc's pixels, whatever n is: rows cut by few radius lines
-// are handled run by run, the others pixel by pixel.
+// A circle wholly inside the picture is drawn sector by sector (SectorWalk): sixteen sectors at
+// a time followed down the rows from the crossings of their radius lines, a few vector steps
+// per sector and row plus a pixel write per pixel of colour. Others are drawn row by row
+// (WideWheel, ThinWheel): a few passes over the disc's pixels, whatever n is; rows cut by few
+// radius lines run by run, the others pixel by pixel.
 void drawSectorWheel(Surface& surface, double cx, double cy, double radius, double n, double k,
                      Colour filled, Colour empty, Colour outline) {
     int y0 = 0, y1 = -1;
