@@ -145,7 +145,7 @@ class TestPictures : public QObject {
 
     // The contract with the lesson, on the pictures of three screens and a wide, low one:
     // every n up to 150 (every other one on the wide, low picture, every tenth on the largest),
-    // 500 and 2000, with a few numerators each.
+    // 500 and 2000, and in Release 300 to 2 000 000, with a few numerators each.
     void contract_data() {
         QTest::addColumn<QSize>("screen");
         QTest::addColumn<int>("every");  // n sampled every so many, and every n up to `first`
@@ -176,6 +176,10 @@ class TestPictures : public QObject {
         for (double n = 1; n <= 2000; n += n < 150 ? 1 : n < 500 ? 350 : 1500)  // to 150, 500, 2000
             for (double k : {std::floor(n / 3), n, 3 * n + std::max(1.0, std::floor(n / 2))})
                 if (n <= first || int(n) % every == 0 || n >= 150) fractions.push_back({n, k});
+#ifdef NDEBUG  // the middle range of the sector walk, its dearest cases, and far beyond
+        for (double n : {300.0, 410.0, 700.0, 860.0, 1300.0, 2e6})
+            for (double k : {1.0, std::floor(n / 3)}) fractions.push_back({n, k});
+#endif
         for (const auto& [n, k] : fractions) {
             // Picture1 takes denominators up to 150, Picture2 the larger ones.
             const Surface& s = draw(app, n <= 150 ? 1 : 2, Str(k), Str(n)).surface();
@@ -194,9 +198,10 @@ class TestPictures : public QObject {
         PictureBox picture(&parent);
         picture.setBackColor(White);
         Label numerator(&parent), denominator(&parent);
-        const double fractions[][2] = {{1, 2},     {0, 5},     {3, 3},   {5, 4},   {7, 1},
-                                       {100, 1},   {2000, 20}, {47, 2},  {1, 1e7}, {1, 0},
-                                       {150, 149}, {33, 7},    {16, 16}, {-1, 4}};
+        const double fractions[][2] = {
+            {1, 2},   {0, 5},   {3, 3},     {5, 4},    {7, 1},    {100, 1}, {2000, 20}, {47, 2},
+            {1, 1e7}, {1, 0},   {150, 149}, {33, 7},   {16, 16},  {-1, 4},  {1, 100},   {1, 300},
+            {1, 410}, {1, 700}, {1, 860},   {1, 1300}, {1, 2000}, {1, 2e6}};
         for (int w : {1, 2, 3, 5, 13, 14, 27, 40, 61, 100, 257, 537}) {
             for (int h : {1, 2, 3, 4, 12, 13, 14, 15, 26, 27, 60, 101, 220, 301}) {
                 picture.Move(0, 0, (w + 4) * 15.0, (h + 4) * 15.0);
