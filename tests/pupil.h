@@ -55,6 +55,13 @@ inline QString colourName(Colour c) {
         {RGB(255, 255, 255), "white"}, {PieRenderer::Background, "near-white"}};
     return names.value(c, c == resolved(SystemColour::ButtonFace) ? "face" : "other");
 }
+// What a control shows as its caption; empty for controls without one.
+inline QString captionOf(const Control& control) {
+    if (auto* label = dynamic_cast<const Label*>(&control)) return label->Caption();
+    if (auto* button = dynamic_cast<const CommandButton*>(&control)) return button->Caption();
+    if (auto* option = dynamic_cast<const OptionButton*>(&control)) return option->Caption();
+    return {};
+}
 inline void leftClick(QWidget* widget, QPoint at = {-1, -1}) {
     QTest::mouseClick(widget, Qt::LeftButton, {}, at.x() < 0 ? widget->rect().center() : at);
 }
@@ -373,9 +380,7 @@ class Pupil {
             Control& c = control(m.captured(1));
             QString value = c.Visible() ? m.captured(3) : m.captured(4);
             if (m.captured(2) == "#") value = colourName(fillShown(c));
-            if (m.captured(2).isEmpty())
-                value = dynamic_cast<Label*>(&c) ? dynamic_cast<Label&>(c).Caption()
-                                                 : dynamic_cast<CommandButton&>(c).Caption();
+            if (m.captured(2).isEmpty()) value = captionOf(c);
             text.replace(m.capturedStart(), m.capturedLength(), value);
         }
         return text;

@@ -62,13 +62,6 @@ QStringList chooseInMenu(Form3& window, const QString& entry) {
     return entries;
 }
 
-QString caption(Control& control) {
-    if (auto* label = dynamic_cast<Label*>(&control)) return label->Caption();
-    if (auto* button = dynamic_cast<CommandButton*>(&control)) return button->Caption();
-    if (auto* option = dynamic_cast<OptionButton*>(&control)) return option->Caption();
-    return {};
-}
-
 }  // namespace
 
 class TestWindows : public QObject {
@@ -133,7 +126,7 @@ Form3.List1        |                            | 240 240 9255 5460   | MS Sans 
         const QString &text = cells[0], &font = cells[2];
         const QList<double> geometry = numbersIn(cells[1]);
         Control& control = windows.find(QTest::currentDataTag());
-        if (text != "*") QCOMPARE(caption(control), text);
+        if (text != "*") QCOMPARE(captionOf(control), text);
         if (auto* line = dynamic_cast<Line*>(&control))
             QCOMPARE(QList<double>({line->X1(), line->Y1(), line->X2(), line->Y2()}), geometry);
         else
