@@ -56,6 +56,21 @@ void simplifyCheck(benchmark::State& state) {
     }
 }
 
+// A menu click that switches sections (Amplificar and Simplificar in turn), the click handled
+// and the window's pending repaint done, as a pupil's click reaches the screen.
+void menuSwitch(benchmark::State& state) {
+    App app({1280, 800, 96});
+    rc::testing::Pupil pupil(app);
+    pupil.act("menu1");
+    QCoreApplication::processEvents();
+    int section = 1;
+    for (auto _ : state) {
+        section = section == 1 ? 2 : 1;
+        pupil.act(QStringLiteral("menu%1").arg(section));
+        QCoreApplication::processEvents();
+    }
+}
+
 // The floor of the two checks: repainting the window alone.
 void repaintOnly(benchmark::State& state) {
     App app({1920, 1080, 96});
@@ -66,6 +81,7 @@ void repaintOnly(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(writeLine)->Arg(0)->Arg(30)->Arg(1000)->Arg(40000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(menuSwitch)->Unit(benchmark::kMillisecond);
 BENCHMARK(repaintOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(productCheck)->Unit(benchmark::kMillisecond);
 BENCHMARK(simplifyCheck)->Unit(benchmark::kMillisecond);
