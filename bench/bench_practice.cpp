@@ -1,5 +1,6 @@
-// The practice sections' costs: writing a results line into a short and into a long history,
-// and one "COMPROBAR" of each exercise, the repaint included. Run with QT_QPA_PLATFORM=offscreen.
+// What clicks cost in-process, the repaint included: a menu click that switches sections, a
+// numerator "+" with its picture, a results line written into a short and into a long history,
+// and one "COMPROBAR" of each exercise. Run with QT_QPA_PLATFORM=offscreen.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -71,6 +72,21 @@ void menuSwitch(benchmark::State& state) {
     }
 }
 
+// A numerator "+" of the graphic-representation lesson and the "-" after it, each handled and
+// its picture repainted.
+void numeratorPlus(benchmark::State& state) {
+    App app({1280, 800, 96});
+    rc::testing::Pupil pupil(app);
+    pupil.act("menu0");
+    QCoreApplication::processEvents();
+    bool up = false;
+    for (auto _ : state) {
+        up = !up;
+        pupil.act(up ? "n+" : "n-");
+        QCoreApplication::processEvents();
+    }
+}
+
 // The floor of the two checks: repainting the window alone.
 void repaintOnly(benchmark::State& state) {
     App app({1920, 1080, 96});
@@ -82,6 +98,7 @@ void repaintOnly(benchmark::State& state) {
 
 BENCHMARK(writeLine)->Arg(0)->Arg(30)->Arg(1000)->Arg(40000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(menuSwitch)->Unit(benchmark::kMillisecond);
+BENCHMARK(numeratorPlus)->Unit(benchmark::kMillisecond);
 BENCHMARK(repaintOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(productCheck)->Unit(benchmark::kMillisecond);
 BENCHMARK(simplifyCheck)->Unit(benchmark::kMillisecond);
