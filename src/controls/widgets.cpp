@@ -155,12 +155,10 @@ class CommandButton::Widget : public QPushButton {
         const QColor light = Qt::white, shadow(128, 128, 128), dark = Qt::black;
         const bool down = isDown() || isChecked();
         auto bevel = [&](QRect box, const QColor& topLeft, const QColor& bottomRight) {
-            painter.setPen(topLeft);
-            painter.drawLine(box.topLeft(), box.topRight());
-            painter.drawLine(box.topLeft(), box.bottomLeft());
-            painter.setPen(bottomRight);
-            painter.drawLine(box.bottomLeft(), box.bottomRight());
-            painter.drawLine(box.topRight(), box.bottomRight());
+            painter.fillRect(box.x(), box.y(), box.width(), 1, topLeft);
+            painter.fillRect(box.x(), box.y(), 1, box.height(), topLeft);
+            painter.fillRect(box.x(), box.bottom(), box.width(), 1, bottomRight);
+            painter.fillRect(box.right(), box.y(), 1, box.height(), bottomRight);
         };
         if (down) {
             bevel(r, dark, dark);
