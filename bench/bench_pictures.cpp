@@ -113,7 +113,9 @@ int main(int argc, char** argv) {
                 ("DrawPies/" + size + "/" + f.numerator + "/" + f.denominator).c_str(), drawPies,
                 screen, f.numerator, f.denominator);
         benchmark::RegisterBenchmark(("sectorClick/" + size).c_str(), sectorClick, screen);
-        for (const char* n : {"12", "1200", "120000"})
+        // The sum pies from sectors of a few pixels (365 and 760 sectors, the dearest of a
+        // sweep on the smaller and on the larger picture) to thinner than a pixel.
+        for (const char* n : {"12", "365", "760", "1200", "120000"})
             benchmark::RegisterBenchmark(("DrawSumPies/" + size + "/" + n).c_str(), drawSumPies,
                                          screen, n);
     }

@@ -201,7 +201,7 @@ class TestPictures : public QObject {
         const double fractions[][2] = {
             {1, 2},   {0, 5},   {3, 3},     {5, 4},    {7, 1},    {100, 1}, {2000, 20}, {47, 2},
             {1, 1e7}, {1, 0},   {150, 149}, {33, 7},   {16, 16},  {-1, 4},  {1, 100},   {1, 300},
-            {1, 410}, {1, 700}, {1, 860},   {1, 1300}, {1, 2000}, {1, 2e6}};
+            {1, 410}, {1, 700}, {1, 860},   {1, 1300}, {1, 2000}, {1, 2e6}, {1, 1200}};
         for (int w : {1, 2, 3, 5, 13, 14, 27, 40, 61, 100, 257, 537}) {
             for (int h : {1, 2, 3, 4, 12, 13, 14, 15, 26, 27, 60, 101, 220, 301}) {
                 picture.Move(0, 0, (w + 4) * 15.0, (h + 4) * 15.0);
@@ -249,6 +249,45 @@ class TestPictures : public QObject {
             drawSectorWheel(surface, 60.5, 60, 50, n, n / 3, Blue, White, RGB(0, 0, 0));
             drawSectorWheel(moved, 60.5 + 173, 60, 50, n, n / 3, Blue, White, RGB(0, 0, 0));
             QCOMPARE(moved.image().copy(173, 0, 127, 120), surface.image().copy(0, 0, 127, 120));
+        }
+    }
+
+    // Clearing and drawing circles in one go gives the pixels of clearing, then drawing them one
+    // after the other: the add/subtract lesson's two circles on the pictures of both screens,
+    // circles that overlap, and circles the picture cuts.
+    void wheelsDrawnWithTheClear() {
+        Surface together, oneByOne;
+        const Colour teal = RGB(0, 128, 128), black = RGB(0, 0, 0);
+        QList<QSize> pictures{{300, 120}, {1657, 460}};
+#ifdef NDEBUG
+        pictures << QSize(3577, 1000);
+#endif
+        for (const QSize size : pictures) {
+            const double w = size.width(), h = size.height(), r = h / 2 - 2;
+            for (double n : {12.0, 400.0, 1200.0, 120000.0}) {
+                const std::vector<SectorWheel> drawings[] = {
+                    {{w / 4, h / 2, r, n, std::floor(n / 2), Blue, White, black},
+                     {3 * w / 4, h / 2, r, n, std::floor(n / 3), teal, White, black}},
+                    {{w / 4, h / 2, r, n, 1, Blue, White, black},
+                     {w / 4 + r, h / 2 + 0.5, r - 2, n / 3, n, teal, White, black}},
+                    {{r / 2, h / 2, r, n, n, Blue, White, black},
+                     {w / 2, h / 2, r / 3, n, 2, teal, White, black}}};
+                for (const auto& wheels : drawings) {
+                    together.resize(size.width(), size.height(), Background);
+                    clearAndDrawSectorWheels(together, White, wheels);
+                    oneByOne.resize(size.width(), size.height(), Background);
+                    oneByOne.clear(White);
+                    for (const SectorWheel& c : wheels)
+                        drawSectorWheel(oneByOne, c.cx, c.cy, c.radius, c.n, c.k, c.filled, c.empty,
+                                        c.outline);
+                    QVERIFY2(together.image() == oneByOne.image(),
+                             qPrintable(QString("%1 sectors on %2x%3, circle at %4")
+                                            .arg(n)
+                                            .arg(w)
+                                            .arg(h)
+                                            .arg(wheels[1].cx)));
+                }
+            }
         }
     }
 

@@ -167,14 +167,15 @@ void SumLesson::Command13_Click(int index) {
 // both blue once the denominators are the same. The background stays the picture's white.
 // The description says both: "Primera fracción: 3 de 6 partes coloreadas. Segunda ...".
 void SumLesson::DrawSumPies() {
-    Picture2.Cls();
     const double W = Picture2.ScaleWidth(), H = Picture2.ScaleHeight();
     const Colour outline = Picture2.ForeColor();
     const Colour first = SameDenominators ? Blue : Teal, second = SameDenominators ? Blue : Magenta;
-    drawSectorWheel(Picture2.surface(), W / 4, H / 2, H / 2 - 2, Val(Command12(0).Caption()),
-                    Val(Label8(2).Caption()), first, White, outline);
-    drawSectorWheel(Picture2.surface(), 3 * W / 4, H / 2, H / 2 - 2, Val(Command12(1).Caption()),
-                    Val(Label8(3).Caption()), second, White, outline);
+    // The picture cleared and both circles drawn, in one go (Cls, then the circles).
+    const SectorWheel pies[] = {{W / 4, H / 2, H / 2 - 2, Val(Command12(0).Caption()),
+                                 Val(Label8(2).Caption()), first, White, outline},
+                                {3 * W / 4, H / 2, H / 2 - 2, Val(Command12(1).Caption()),
+                                 Val(Label8(3).Caption()), second, White, outline}};
+    clearAndDrawSectorWheels(Picture2.surface(), Picture2.BackColor(), pies);
     Picture2.refresh();
     const auto parts = [this](int i) {
         return PieRenderer::colouredParts(Val(Label8(i + 2).Caption()),

@@ -57,10 +57,12 @@ class Disc {
         double lo = cx_.ceilAt(-s), hi = cx_.floorAt(s);
         // The square root may miss by a rounding step: settle both ends on the exact test.
         for (int i = 0; i < 2; ++i) {
+            const double lo0 = lo, hi0 = hi;
             if (lo <= hi && !inside(lo, dy)) lo += 1;
             if (inside(lo - 1, dy)) lo -= 1;
             if (hi >= lo && !inside(hi, dy)) hi -= 1;
             if (inside(hi + 1, dy)) hi += 1;
+            if (lo == lo0 && hi == hi0) break;  // settled: another round would test the same
         }
         lo = std::max(lo, -1.0);
         hi = std::min(hi, double(width_));
@@ -306,9 +308,11 @@ using Shorts = std::int16_t __attribute__((vector_size(32)));  // sixteen lanes 
 
 // One row of a wheel: its pixels lo..hi in the disc, those not on the rim (innerLo..innerHi,
 // which leaves out the radius at 3 o'clock too), and those of the core (coreLo..coreHi); and,
-// while it is painted from one end, how far it is painted (`reached`, the last pixel painted).
+// while it is painted from one end, how far it is painted (`reached`, the last pixel painted);
+// and its height above the centre in single precision, as the crossings take it.
 struct RowShape {
     int lo, hi, innerLo, innerHi, coreLo, coreHi, reached;
+    float dy;
 };
 
 // Buffers of the wheel drawing, kept from one wheel to the next so that a row of a hundred
@@ -1029,6 +1033,40 @@ void WideWheel::paintCrumbs() {
     }
 }
 
+// The disc's pixels, its rim (which leaves out the radius at 3 o'clock too) and its core, for
+// each row of the wheel and the rows just above and below it, in columns from the centre's
+// pixel column.
+RC_VECTOR_CLONES
+void shapeRows(const Wheel& wheel, std::vector<RowShape>& shapes) {
+    const int whole = int(wheel.centre.whole);
+    const Disc disc(wheel.centre, wheel.cy, wheel.radius, wheel.width);
+    shapes.resize(std::size_t(wheel.y1 - wheel.y0 + 3));
+    Span up = disc.row(wheel.y0 - 2), mid = disc.row(wheel.y0 - 1);
+    for (int y = wheel.y0 - 1; y <= wheel.y1 + 1; ++y) {
+        const Span down = disc.row(y + 1);
+        RowShape row{int(mid.lo), int(mid.hi), 1, 0, 1, 0, 0, float(wheel.cy - double(y))};
+        if (!up.empty() && !down.empty()) {
+            row.innerLo = int(std::max({mid.lo + 1, up.lo, down.lo}));
+            row.innerHi = int(std::min({mid.hi - 1, up.hi, down.hi}));
+        }
+        if (y == wheel.rayRow) row.innerHi = std::min(row.innerHi, wheel.rayFrom - 1);
+        const double dy = double(y) - wheel.cy;
+        if (!mid.empty() && wheel.core2 - dy * dy >= 0) {
+            const double s = std::sqrt(wheel.core2 - dy * dy);
+            row.coreLo = int(std::clamp(wheel.centre.ceilAt(-s), mid.lo + 0.0, mid.hi + 1.0));
+            row.coreHi = int(std::clamp(wheel.centre.floorAt(s), mid.lo - 1.0, mid.hi + 0.0));
+        }
+        // Rows down to the centre get their sectors right to left, the others left to right.
+        row.reached = double(y) <= wheel.cy ? row.hi + 1 : row.lo - 1;
+        for (int* x :
+             {&row.lo, &row.hi, &row.innerLo, &row.innerHi, &row.coreLo, &row.coreHi, &row.reached})
+            *x -= whole;
+        shapes[std::size_t(y - wheel.y0 + 1)] = row;
+        up = mid;
+        mid = down;
+    }
+}
+
 // A wheel wholly inside the picture, drawn sector by sector instead of pixel by pixel: where
 // sectors are a few pixels wide, a row crosses about as many of them as it has pixels, and
 // working out each pixel's sector, then joining the runs row to row, costs many times the
@@ -1049,10 +1087,15 @@ void WideWheel::paintCrumbs() {
 // Columns are counted from the centre's pixel column, so that they fit 16 bits.
 class SectorWalk {
   public:
-    SectorWalk(const Wheel& wheel, Surface::Rows rows, WheelBuffers& buffers)
+    // `outlined`: the rows' shapes, worked out already, of a wheel whose disc is painted
+    // outline already (one not painted from one end); or null.
+    SectorWalk(const Wheel& wheel, Surface::Rows rows, WheelBuffers& buffers,
+               std::vector<RowShape>* outlined)
         : wheel_(wheel),
           rows_(rows),
           buffers_(buffers),
+          shapes_(outlined ? *outlined : buffers.shapes),
+          outlined_(outlined != nullptr),
           rotation_{wheel.step, std::sin(wheel.step), std::cos(wheel.step)},
           whole_(int(wheel.centre.whole)),
           // A patch lies in one sector, whose pixels are at most about its area and rim (the
@@ -1063,11 +1106,11 @@ class SectorWalk {
     // Answers false where the centre pixel or the core would cut a sector's run in two (not a
     // chain of single runs); the wheel must then be drawn another way, over what is painted.
     bool draw() {
-        shapeRows();
+        if (!outlined_) shapeRows(wheel_, shapes_);
         // Wide sectors are painted a row at a time from one end, each pixel once; narrow ones,
         // with many short runs, over a disc painted outline first, which costs less per run.
-        tiled_ = wheel_.radius * wheel_.step >= 32;
-        if (!tiled_) paintOutline();
+        tiled_ = tiles(wheel_);
+        if (!tiled_ && !outlined_) paintOutline();
         const int width = narrow_ ? 16 : 8;
         Angle from{0, 0, 1};
         for (std::int64_t first = 0; first <= wheel_.sectors.last(); first += width) {
@@ -1086,12 +1129,14 @@ class SectorWalk {
         double at, sin, cos;
     };
 
+    // Whether the wheel's rows are painted from one end rather than over an outline disc.
+    static bool tiles(const Wheel& wheel) { return wheel.radius * wheel.step >= 32; }
+
   private:
     // The angle of the widest sector.
     static double widest(const Wheel& wheel) {
         return std::max(wheel.step, 6.2832 - double(wheel.sectors.last()) * wheel.step);
     }
-    void shapeRows();
     void paintOutline() const;
     void finishRows();
     bool walk(std::int32_t first, const Angle& start, const Angle& end);
@@ -1100,50 +1145,20 @@ class SectorWalk {
     void rowsOfSectors(const Angle& from, const Angle& to, int& top, int& bottom) const;
     template <class V>
     [[gnu::always_inline]] void paintLargest(std::int32_t first, int top, int bottom, const V& from,
-                                             const V& to, const V* runLo, const V* runHi);
-    const RowShape& shape(int y) const { return buffers_.shapes[std::size_t(y - wheel_.y0 + 1)]; }
+                                             const V& to, const V& longest, const V* runLo,
+                                             const V* runHi);
+    const RowShape& shape(int y) const { return shapes_[std::size_t(y - wheel_.y0 + 1)]; }
 
     const Wheel& wheel_;
     const Surface::Rows rows_;
     WheelBuffers& buffers_;
+    std::vector<RowShape>& shapes_;
+    const bool outlined_;
     const Angle rotation_;  // a step
     const int whole_;       // the centre's pixel column, which columns are counted from
     const bool narrow_;     // sixteen lanes of 16 bits
     bool tiled_ = false;    // rows painted from one end rather than over an outline disc
 };
-
-// The disc's pixels, its rim (which leaves out the radius at 3 o'clock too) and its core, for
-// each row of the wheel and the rows just above and below it, in columns from the centre's.
-void SectorWalk::shapeRows() {
-    const Wheel& wheel = wheel_;
-    const Disc disc(wheel.centre, wheel.cy, wheel.radius, wheel.width);
-    std::vector<RowShape>& shapes = buffers_.shapes;
-    shapes.resize(std::size_t(wheel.y1 - wheel.y0 + 3));
-    Span up = disc.row(wheel.y0 - 2), mid = disc.row(wheel.y0 - 1);
-    for (int y = wheel.y0 - 1; y <= wheel.y1 + 1; ++y) {
-        const Span down = disc.row(y + 1);
-        RowShape row{int(mid.lo), int(mid.hi), 1, 0, 1, 0, 0};
-        if (!up.empty() && !down.empty()) {
-            row.innerLo = int(std::max({mid.lo + 1, up.lo, down.lo}));
-            row.innerHi = int(std::min({mid.hi - 1, up.hi, down.hi}));
-        }
-        if (y == wheel.rayRow) row.innerHi = std::min(row.innerHi, wheel.rayFrom - 1);
-        const double dy = double(y) - wheel.cy;
-        if (!mid.empty() && wheel.core2 - dy * dy >= 0) {
-            const double s = std::sqrt(wheel.core2 - dy * dy);
-            row.coreLo = int(std::clamp(wheel.centre.ceilAt(-s), mid.lo + 0.0, mid.hi + 1.0));
-            row.coreHi = int(std::clamp(wheel.centre.floorAt(s), mid.lo - 1.0, mid.hi + 0.0));
-        }
-        // Rows down to the centre get their sectors right to left, the others left to right.
-        row.reached = double(y) <= wheel.cy ? row.hi + 1 : row.lo - 1;
-        for (int* x :
-             {&row.lo, &row.hi, &row.innerLo, &row.innerHi, &row.coreLo, &row.coreHi, &row.reached})
-            *x -= whole_;
-        shapes[std::size_t(y - wheel.y0 + 1)] = row;
-        up = mid;
-        mid = down;
-    }
-}
 
 RC_VECTOR_CLONES
 void SectorWalk::paintOutline() const {
@@ -1229,8 +1244,11 @@ template <class V>
     } else {
         const Ints zero = {};
         Ints low = parts[0], high = parts[1];
-        low = low < -10000 ? zero - 10000 : low > 10000 ? zero + 10000 : low;
-        high = high < -10000 ? zero - 10000 : high > 10000 ? zero + 10000 : high;
+        const Ints most = zero + 10000, least = zero - 10000;
+        low = low < most ? low : most;
+        low = low > least ? low : least;
+        high = high < most ? high : most;
+        high = high > least ? high : least;
         out = __builtin_shufflevector((V)low, (V)high, 0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22,
                                       24, 26, 28, 30);
     }
@@ -1243,6 +1261,10 @@ template <class V>
 struct Lanes {
     static constexpr int halves = LaneKind<V>::halves;
     Floats upLeft[halves], upRight[halves], downLeft[halves], downRight[halves];
+    // The last lane's left line above the centre and its right one below: where every other
+    // lane's left line above is the next lane's right one (and below the other way round), the
+    // lanes' lines are a chain, and each crossing is worked out once for the two lanes it bounds.
+    float upLast, downLast;
     V sector;
     const RowShape* shapes;  // of row y at shapes[y]
     double cy;
@@ -1269,14 +1291,35 @@ template <class V, bool floor>
     joinLanes(parts, out);
 }
 
+// The same for a chain of lines: `here` gets the crossings of the lanes' own lines and `next`
+// those of the lines one lane on, the last lane's from `after`. The lines are held beforehand
+// and the rows are away from the centre's, so no crossing needs holding.
+template <class V, bool floor>
+[[gnu::always_inline]] inline void chainEdges(const Floats* lines, float after, float dy,
+                                              float fraction, V& here, V& next) {
+    using Number = typename LaneKind<V>::Number;
+    edges<V, floor>(lines, dy, fraction, 0, false, here);
+    // The last line alone, as a lane of edges() would work it out.
+    float x = fraction + dy * after;
+    x = floor ? std::floor(x) : std::ceil(x);
+    if constexpr (LaneKind<V>::halves == 2) x = std::clamp(x, -10000.0f, 10000.0f);
+    const V last = V{} + Number(x);
+    if constexpr (LaneKind<V>::width == 16)
+        next = __builtin_shufflevector(here, last, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14,
+                                       15, 16);
+    else
+        next = __builtin_shufflevector(here, last, 1, 2, 3, 4, 5, 6, 7, 8);
+}
+
 // Which rows a stretch of the walk takes (by the row below, whose pixels it works out): rows
 // above the centre far enough from the row through it that no crossing needs holding, the
 // same below, or any row.
 enum class Part { Above, Below, Any };
 
 // The pixels [a, b] of each lane's sector on row y (empty where a > b; the ends may lie beyond
-// the disc), less the core's; `cut` gets the lanes whose pixels the core cuts in two.
-template <Part part, class V>
+// the disc), less the core's; `cut` gets the lanes whose pixels the core cuts in two. With
+// `chained`, above or below the centre, the lines are taken as a chain.
+template <Part part, bool chained, class V>
 [[gnu::always_inline]] inline void pixelsOf(const Lanes<V>& lanes, int y, V& a, V& b, V& cut) {
     using Number = typename LaneKind<V>::Number;
     const RowShape& row = lanes.shapes[y];
@@ -1285,13 +1328,22 @@ template <Part part, class V>
     // The cotangents are at most `steepest`: away from the row through the centre every line
     // crosses a row within the range of int, and a line that stands for none misses the disc.
     const bool hold = part == Part::Any && std::fabs(dy) * lanes.steepest < lanes.reach + 1;
+    static_assert(!chained || part != Part::Any);
     if (part == Part::Above || (part == Part::Any && dy > 0)) {
-        edges<V, true>(lanes.upLeft, float(dy), lanes.fraction, lanes.reach, hold, a);
-        edges<V, true>(lanes.upRight, float(dy), lanes.fraction, lanes.reach, hold, b);
+        if constexpr (chained) {
+            chainEdges<V, true>(lanes.upRight, lanes.upLast, row.dy, lanes.fraction, b, a);
+        } else {
+            edges<V, true>(lanes.upLeft, row.dy, lanes.fraction, lanes.reach, hold, a);
+            edges<V, true>(lanes.upRight, row.dy, lanes.fraction, lanes.reach, hold, b);
+        }
         a += 1;
     } else if (part == Part::Below || dy < 0) {
-        edges<V, false>(lanes.downLeft, float(dy), lanes.fraction, lanes.reach, hold, a);
-        edges<V, false>(lanes.downRight, float(dy), lanes.fraction, lanes.reach, hold, b);
+        if constexpr (chained) {
+            chainEdges<V, false>(lanes.downLeft, lanes.downLast, row.dy, lanes.fraction, a, b);
+        } else {
+            edges<V, false>(lanes.downLeft, row.dy, lanes.fraction, lanes.reach, hold, a);
+            edges<V, false>(lanes.downRight, row.dy, lanes.fraction, lanes.reach, hold, b);
+        }
         b -= 1;
         // The axis at 6 o'clock (column 0) belongs to the sector before a line just short of it.
         if (lanes.sixAxis) {
@@ -1332,10 +1384,11 @@ template <Part part, class V>
 template <class V>
 struct WalkState {
     V a, b, lastLo, lastHi, size, from, best, bestFrom, bestTo, cut;
+    V longest;  // the longest run of each lane
 };
 
 // Rows first..last of the walk; their runs go to runLo / runHi[y - top].
-template <Part part, class V>
+template <Part part, bool chained, class V>
 [[gnu::always_inline]] inline void walkRows(const Lanes<V>& lanes, WalkState<V>& walk, int first,
                                             int last, int top, V* runLo, V* runHi) {
     using Number = typename LaneKind<V>::Number;
@@ -1343,7 +1396,7 @@ template <Part part, class V>
     V row = zero + Number(first);  // y in every lane
     for (int y = first; y <= last; ++y, row += 1) {
         V nextA, nextB;
-        pixelsOf<part>(lanes, y + 1, nextA, nextB, walk.cut);
+        pixelsOf<part, chained>(lanes, y + 1, nextA, nextB, walk.cut);
         const RowShape& shape = lanes.shapes[y];
         // The run: the pixels whose right neighbour is the sector's, and whose lower one too.
         V lo = walk.a > nextA ? walk.a : nextA, hi = walk.b - 1 < nextB ? walk.b - 1 : nextB;
@@ -1367,7 +1420,9 @@ template <Part part, class V>
         walk.bestTo = larger ? row - 1 : walk.bestTo;
         V length;
         lengthOf(lo, hi, length);
-        walk.size = (goesOn & walk.size) + (~none & length);
+        length &= ~none;
+        walk.size = (goesOn & walk.size) + length;
+        walk.longest = walk.longest > length ? walk.longest : length;
         walk.from = goesOn ? walk.from : row;
         walk.lastLo = lo, walk.lastHi = hi, walk.a = nextA, walk.b = nextB;
     }
@@ -1384,6 +1439,9 @@ template <class V>
     const Wheel& wheel = wheel_;
     const std::int32_t last = wheel.sectors.last();
     const double pi = 3.141592653589793;
+    int top = 0, bottom = -1;
+    rowsOfSectors(start, end, top, bottom);
+    if (top > bottom) return true;
     // The cotangents of the lanes' lines, turned on from the first by a step at a time; the
     // line after the last lane is the next lanes' first, taken from the same sine and cosine
     // so that both sectors of a line see it cross a row at one place.
@@ -1399,21 +1457,53 @@ template <class V>
     // inside the disc), and `none` itself stands for no line: the row's end, or, with the
     // other sign, no pixels.
     const float none = float((1 << 30) / (wheel.radius + 2));
-    auto held = [none](double cot) { return float(std::clamp(cot, -double(none), double(none))); };
-    Lanes<V> lanes;
-    for (int l = 0; l < width; ++l) {
-        const std::int64_t k = std::int64_t(first) + l;
-        const double from = double(k) * wheel.step;
-        const double to = k == last ? 2 * pi : double(k + 1) * wheel.step;
-        const bool up = k <= last && from < pi, down = k <= last && to > pi;
-        const int h = l / 8, i = l % 8;
-        lanes.upRight[h][i] = !up ? -none : k > 0 ? held(cot[l]) : none;
-        lanes.upLeft[h][i] = !up ? none : to < pi ? held(cot[l + 1]) : -none;
-        lanes.downLeft[h][i] = !down ? -none : from > pi ? held(cot[l]) : none;
-        lanes.downRight[h][i] = !down ? none : k < last ? held(cot[l + 1]) : -none;
-        lanes.sector[l] = Number(std::min(k, std::int64_t(last) + 1));
+    // The lines' cotangents, held, and their angles.
+    float line[width + 1];
+    double angle[width + 1];
+    for (int j = 0; j <= width; ++j) {
+        line[j] = float(std::clamp(cot[j], -double(none), double(none)));
+        angle[j] = double(std::int64_t(first) + j) * wheel.step;
     }
-    lanes.shapes = buffers_.shapes.data() - (wheel.y0 - 1);
+    Lanes<V> lanes;
+    float upLeft[width], upRight[width], downLeft[width], downRight[width];
+    bool chainedUp = true, chainedDown = true;
+    // Lanes wholly above the centre or wholly below it, none the first or the last sector (as
+    // most are): each lane's lines are its own and the next lane's.
+    const bool inner = first > 0 && std::int64_t(first) + width - 1 < last;
+    if (inner && (angle[width] < pi || angle[0] > pi)) {
+        const bool up = angle[width] < pi;
+        for (int l = 0; l < width; ++l) {
+            upRight[l] = up ? line[l] : -none, upLeft[l] = up ? line[l + 1] : none;
+            downLeft[l] = up ? -none : line[l], downRight[l] = up ? none : line[l + 1];
+            lanes.sector[l] = Number(first + l);
+        }
+        chainedUp = up, chainedDown = !up;
+    } else {
+        for (int l = 0; l < width; ++l) {
+            const std::int64_t k = std::int64_t(first) + l;
+            const double from = angle[l];
+            const double to = k == last ? 2 * pi : angle[l + 1];
+            const bool up = k <= last && from < pi, down = k <= last && to > pi;
+            upRight[l] = !up ? -none : k > 0 ? line[l] : none;
+            upLeft[l] = !up ? none : to < pi ? line[l + 1] : -none;
+            downLeft[l] = !down ? -none : from > pi ? line[l] : none;
+            downRight[l] = !down ? none : k < last ? line[l + 1] : -none;
+            lanes.sector[l] = Number(std::min(k, std::int64_t(last) + 1));
+        }
+        for (int l = 0; l + 1 < width; ++l) {
+            chainedUp &= std::bit_cast<std::uint32_t>(upLeft[l]) ==
+                         std::bit_cast<std::uint32_t>(upRight[l + 1]);
+            chainedDown &= std::bit_cast<std::uint32_t>(downRight[l]) ==
+                           std::bit_cast<std::uint32_t>(downLeft[l + 1]);
+        }
+    }
+    for (int l = 0; l < width; ++l) {
+        const int h = l / 8, i = l % 8;
+        lanes.upLeft[h][i] = upLeft[l], lanes.upRight[h][i] = upRight[l];
+        lanes.downLeft[h][i] = downLeft[l], lanes.downRight[h][i] = downRight[l];
+    }
+    lanes.upLast = upLeft[width - 1], lanes.downLast = downRight[width - 1];
+    lanes.shapes = shapes_.data() - (wheel.y0 - 1);
     lanes.cy = wheel.cy;
     lanes.fraction = float(wheel.centre.fraction);
     lanes.reach = float(wheel.radius + 4);
@@ -1421,32 +1511,36 @@ template <class V>
     lanes.sixAxis = wheel.centre.fraction == 0;
     lanes.six = wheel.sectors.six(), lanes.nine = wheel.sectors.nine();
     lanes.centreRow = wheel.centreRow, lanes.centreColumn = wheel.centreColumn - whole_;
-    int top = 0, bottom = -1;
-    rowsOfSectors(start, end, top, bottom);
-    if (top > bottom) return true;
     // The runs of every row, kept for painting.
     std::vector<V>&runLo = buffers_.runLanes<V>(0), &runHi = buffers_.runLanes<V>(1);
     atLeast(runLo, std::size_t(bottom - top + 1));
     atLeast(runHi, std::size_t(bottom - top + 1));
 
     const V zero = {}, one = zero + 1;
-    WalkState<V> walk{one, zero, one, zero, zero, zero, zero, one, zero, zero};
-    pixelsOf<Part::Any>(lanes, top, walk.a, walk.b, walk.cut);
+    WalkState<V> walk{one, zero, one, zero, zero, zero, zero, one, zero, zero, zero};
+    pixelsOf<Part::Any, false>(lanes, top, walk.a, walk.b, walk.cut);
     // The rows whose lower neighbour lies far enough above the centre, then those near it,
     // then those below.
     const double far = (lanes.reach + 1) / double(lanes.steepest);
     const int above = int(std::clamp(std::floor(wheel.cy - 1 - far), top - 1.0, double(bottom)));
     const int below =
         int(std::clamp(std::ceil(wheel.cy - 1 + far), double(above + 1), bottom + 1.0));
-    walkRows<Part::Above>(lanes, walk, top, above, top, runLo.data(), runHi.data());
-    walkRows<Part::Any>(lanes, walk, above + 1, below - 1, top, runLo.data(), runHi.data());
-    walkRows<Part::Below>(lanes, walk, below, bottom, top, runLo.data(), runHi.data());
+    if (chainedUp)
+        walkRows<Part::Above, true>(lanes, walk, top, above, top, runLo.data(), runHi.data());
+    else
+        walkRows<Part::Above, false>(lanes, walk, top, above, top, runLo.data(), runHi.data());
+    walkRows<Part::Any, false>(lanes, walk, above + 1, below - 1, top, runLo.data(), runHi.data());
+    if (chainedDown)
+        walkRows<Part::Below, true>(lanes, walk, below, bottom, top, runLo.data(), runHi.data());
+    else
+        walkRows<Part::Below, false>(lanes, walk, below, bottom, top, runLo.data(), runHi.data());
     for (int l = 0; l < width; ++l)
         if (walk.cut[l]) return false;
     const V larger = (walk.lastLo <= walk.lastHi) & (walk.size > walk.best);
     walk.bestFrom = larger ? walk.from : walk.bestFrom;
     walk.bestTo = larger ? zero + Number(bottom) : walk.bestTo;
-    paintLargest(first, top, bottom, walk.bestFrom, walk.bestTo, runLo.data(), runHi.data());
+    paintLargest(first, top, bottom, walk.bestFrom, walk.bestTo, walk.longest, runLo.data(),
+                 runHi.data());
     return true;
 }
 
@@ -1456,7 +1550,8 @@ template <class V>
 template <class V>
 [[gnu::always_inline]] inline void SectorWalk::paintLargest(std::int32_t first, int top, int bottom,
                                                             const V& from, const V& to,
-                                                            const V* runLo, const V* runHi) {
+                                                            const V& longest, const V* runLo,
+                                                            const V* runHi) {
     const QRgb outline = wheel_.outline;
     const int middle = int(std::floor(wheel_.cy));  // the last row painted leftwards
     for (int l = 0; l < LaneKind<V>::width && first + l <= wheel_.sectors.last(); ++l) {
@@ -1466,10 +1561,20 @@ template <class V>
         const V* lo = runLo + (begin - top);
         const V* hi = runHi + (begin - top);
         uchar* line = rows_.bits + begin * rows_.bytesPerLine + whole_ * int(sizeof(QRgb));
-        RowShape* row = buffers_.shapes.data() + (begin - wheel_.y0 + 1);
+        RowShape* row = shapes_.data() + (begin - wheel_.y0 + 1);
         if (!tiled_) {
-            for (int y = begin; y <= end; ++y, ++lo, ++hi, line += rows_.bytesPerLine)
-                paintRun(reinterpret_cast<QRgb*>(line), (*lo)[l], (*hi)[l], colour);
+            // Where every run of the lane is a pixel or two, as where sectors are narrow, they
+            // are their two ends, with no choice made run by run.
+            const qsizetype step = rows_.bytesPerLine;
+            if (longest[l] <= 2) {
+                for (int y = begin; y <= end; ++y, ++lo, ++hi, line += step) {
+                    QRgb* const pixels = reinterpret_cast<QRgb*>(line);
+                    pixels[(*lo)[l]] = colour, pixels[(*hi)[l]] = colour;
+                }
+            } else {
+                for (int y = begin; y <= end; ++y, ++lo, ++hi, line += step)
+                    paintRun(reinterpret_cast<QRgb*>(line), (*lo)[l], (*hi)[l], colour);
+            }
             continue;
         }
         // The outline between each run and what its row has painted, then the run.
@@ -1514,19 +1619,98 @@ bool SectorWalk::walk(std::int32_t first, const Angle& start, const Angle& end) 
 // per sector and row plus a pixel write per pixel of colour. Others are drawn row by row
 // (WideWheel, ThinWheel): a few passes over the disc's pixels, whatever n is; rows cut by few
 // radius lines run by run, the others pixel by pixel.
+namespace {
+
+// Draws a wheel; `outlined`: as for SectorWalk.
+void drawWheel(const Wheel& wheel, Surface::Rows rows, std::vector<RowShape>* outlined) {
+    // Kept from one wheel to the next; see WheelBuffers.
+    thread_local WheelBuffers buffers;
+    if (wheel.walks && SectorWalk(wheel, rows, buffers, outlined).draw()) return;
+    if (wheel.thin)
+        ThinWheel(wheel, rows).draw(buffers);
+    else
+        WideWheel(wheel, rows, buffers).draw();
+}
+
+// Clears the picture to `background`, but for the discs of the wheels `outlined` (wholly inside
+// the picture, apart, in order from left to right, with their rows' shapes), which are painted
+// outline instead: each row in one pass from left to right.
+RC_VECTOR_CLONES
+void clearAround(Surface& surface, QRgb background, const std::vector<const Wheel*>& outlined,
+                 const std::vector<std::vector<RowShape>*>& shapes) {
+    const Surface::Rows rows = surface.rows();
+    const int width = surface.width();
+    for (int y = 0; y < surface.height(); ++y) {
+        QRgb* const line = rows[y];
+        int x = 0;
+        for (std::size_t i = 0; i < outlined.size(); ++i) {
+            const Wheel& wheel = *outlined[i];
+            if (y < wheel.y0 || y > wheel.y1) continue;
+            const RowShape& row = (*shapes[i])[std::size_t(y - wheel.y0 + 1)];
+            const int whole = int(wheel.centre.whole), lo = row.lo + whole, hi = row.hi + whole;
+            if (lo > hi) continue;
+            if (x < lo) paintRun(line, x, lo - 1, background);
+            paintRun(line, lo, hi, wheel.outline);
+            x = hi + 1;
+        }
+        if (x < width) paintRun(line, x, width - 1, background);
+    }
+}
+
+}  // namespace
+
 void drawSectorWheel(Surface& surface, double cx, double cy, double radius, double n, double k,
                      Colour filled, Colour empty, Colour outline) {
     int y0 = 0, y1 = -1;
     if (!rowsOfWheel(surface, cx, cy, radius, n, y0, y1)) return;
     const Wheel wheel(surface, y0, y1, cx, cy, radius, n, k, filled, empty, outline);
-    // Kept from one wheel to the next; see WheelBuffers.
-    thread_local WheelBuffers buffers;
-    const Surface::Rows rows = surface.rows();  // copies a shared image once, not on every row
-    if (wheel.walks && SectorWalk(wheel, rows, buffers).draw()) return;
-    if (wheel.thin)
-        ThinWheel(wheel, rows).draw(buffers);
+    drawWheel(wheel, surface.rows(), nullptr);  // rows(): copies a shared image once
+}
+
+// The wheels that are drawn sector by sector over an outline disc get that disc in the clearing
+// pass, when no two wheels come near each other (so that none is drawn over another): the disc's
+// pixels are written once less.
+void clearAndDrawSectorWheels(Surface& surface, Colour background,
+                              std::span<const SectorWheel> wheels) {
+    std::vector<Wheel> drawn;
+    drawn.reserve(wheels.size());
+    for (const SectorWheel& w : wheels) {
+        int y0 = 0, y1 = -1;
+        if (rowsOfWheel(surface, w.cx, w.cy, w.radius, w.n, y0, y1))
+            drawn.emplace_back(surface, y0, y1, w.cx, w.cy, w.radius, w.n, w.k, w.filled, w.empty,
+                               w.outline);
+    }
+    auto x = [](const Wheel& wheel) { return wheel.centre.whole + wheel.centre.fraction; };
+    bool apart = true;
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            const double reach = drawn[i].radius + drawn[j].radius + 2;
+            apart &= std::fabs(x(drawn[i]) - x(drawn[j])) > reach ||
+                     std::fabs(drawn[i].cy - drawn[j].cy) > reach;
+        }
+    }
+    // The rows' shapes of the outlined wheels, kept from one drawing to the next.
+    thread_local std::vector<std::vector<RowShape>> shapeSets;
+    shapeSets.resize(std::max(shapeSets.size(), drawn.size()));
+    std::vector<std::vector<RowShape>*> shapes(drawn.size(), nullptr);
+    std::vector<const Wheel*> outlined;
+    std::vector<std::vector<RowShape>*> outlinedShapes;
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        if (!apart || !drawn[i].walks || SectorWalk::tiles(drawn[i])) continue;
+        shapes[i] = &shapeSets[i];
+        shapeRows(drawn[i], *shapes[i]);
+        outlined.push_back(&drawn[i]);
+    }
+    std::sort(outlined.begin(), outlined.end(),
+              [&](const Wheel* p, const Wheel* q) { return x(*p) < x(*q); });
+    for (const Wheel* wheel : outlined)
+        outlinedShapes.push_back(shapes[std::size_t(wheel - drawn.data())]);
+    if (outlined.empty())
+        surface.clear(background);
     else
-        WideWheel(wheel, rows, buffers).draw();
+        clearAround(surface, Surface::pixelOf(background), outlined, outlinedShapes);
+    const Surface::Rows rows = surface.rows();
+    for (std::size_t i = 0; i < drawn.size(); ++i) drawWheel(drawn[i], rows, shapes[i]);
 }
 
 }  // namespace rc

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 #include "controls/colour.h"
 
 namespace rc {
@@ -16,5 +18,16 @@ class Surface;
 // billion pixels.
 void drawSectorWheel(Surface& surface, double cx, double cy, double radius, double n, double k,
                      Colour filled, Colour empty, Colour outline);
+
+// A wheel for clearAndDrawSectorWheels: the arguments of drawSectorWheel.
+struct SectorWheel {
+    double cx, cy, radius, n, k;
+    Colour filled, empty, outline;
+};
+
+// Clears the surface to `background` and draws the wheels on it one after the other: the same
+// pixels as clear() and a drawSectorWheel for each, in less time.
+void clearAndDrawSectorWheels(Surface& surface, Colour background,
+                              std::span<const SectorWheel> wheels);
 
 }  // namespace rc
