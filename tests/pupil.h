@@ -62,9 +62,6 @@ inline QString captionOf(const Control& control) {
     if (auto* option = dynamic_cast<const OptionButton*>(&control)) return option->Caption();
     return {};
 }
-inline void leftClick(QWidget* widget, QPoint at = {-1, -1}) {
-    QTest::mouseClick(widget, Qt::LeftButton, {}, at.x() < 0 ? widget->rect().center() : at);
-}
 
 // The nine help texts, transcribed into tests/data/help_texts.txt, one a line.
 inline QStringList helpTexts() {
@@ -368,10 +365,7 @@ class Pupil {
         while (captures.size() < 8) captures << QString();  // groups that took no part
         return true;
     }
-    Control& control(const QString& address) const {
-        if (Control* c = app.controls().find(address)) return *c;
-        throw std::invalid_argument("no control " + address.toStdString());
-    }
+    Control& control(const QString& address) const { return app.at(address); }
     void click(const QString& address) { leftClick(control(address).widget()); }
     // Fills in a reading's fields, innermost first.
     QString compose(QString text) const {

@@ -242,10 +242,10 @@ window: the results                     | 4 | Form3              | window | 255 
         QCOMPARE(QPoint(int(results.Left()), int(results.Top())), QPoint(1995, 1950));
 
         App narrow({640, 480, 96});
-        QCOMPARE(narrow.frame("Frame7").Left(), -610.0);
+        QCOMPARE(narrow.at("Frame7").Left(), -610.0);
         App dense({1200, 900, 144});
         QCOMPARE(twips::perPixel(), 10.0);
-        QCOMPARE(dense.frame("Frame1(0)").Width(), 12000.0 - 1845 - 80);
+        QCOMPARE(dense.at("Frame1(0)").Width(), 12000.0 - 1845 - 80);
         twips::setLogicalDpi(96);
     }
 
