@@ -49,11 +49,11 @@ inline bool showsColour(const Control& control, Colour colour) {
     return false;
 }
 inline QString colourName(Colour c) {
-    const QMap<Colour, QString> names = {
-        {RGB(0, 255, 0), "green"},     {RGB(255, 0, 0), "red"},
-        {RGB(0, 0, 255), "blue"},      {RGB(0, 128, 128), "teal"},
-        {RGB(255, 255, 255), "white"}, {PieRenderer::Background, "near-white"}};
-    return names.value(c, c == resolved(SystemColour::ButtonFace) ? "face" : "other");
+    const QMap<Colour, QString> names = {{RGB(0, 255, 0), "green"},     {RGB(255, 0, 0), "red"},
+                                         {RGB(0, 0, 255), "blue"},      {RGB(0, 128, 128), "teal"},
+                                         {RGB(255, 255, 255), "white"}, {Background, "near-white"}};
+    const Colour face = fromQColor(QGuiApplication::palette().color(QPalette::Button));
+    return names.value(c, c == face ? "face" : "other");  // the desktop's button face
 }
 // What a control shows as its caption; empty for controls without one.
 inline QString captionOf(const Control& control) {

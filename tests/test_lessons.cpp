@@ -193,11 +193,10 @@ class TestLessons : public QObject {
         Lesson lesson;
         const QImage before = lesson.picture.surface().image().copy();
         const int W = lesson.picture.ScaleWidth(), H = lesson.picture.ScaleHeight();
-        const Colour outline = resolved(lesson.picture.ForeColor());
         const QPoint white = lesson.pupil.sectorPixel(1);
         lesson.picture.mouseDownAt(2, 0, white.x(), white.y());
         for (QPoint p : {QPoint(W / 2 + H / 4, H / 2), QPoint(int(std::ceil(W / 2.0)), H / 2)}) {
-            QCOMPARE(lesson.at(p), outline);  // the radius at 3 o'clock, the centre
+            QCOMPARE(lesson.at(p), Outline);  // the radius at 3 o'clock, the centre
             lesson.picture.mouseDownAt(1, 0, p.x(), p.y());
         }
         for (QPoint p : {QPoint(2, 2), QPoint(W - 2, H / 2), QPoint(W / 2, 2)}) {
@@ -214,8 +213,7 @@ class TestLessons : public QObject {
         Lesson lesson;
         const QPoint inside = lesson.pupil.sectorPixel(1);
         int x = inside.x();
-        const Colour outline = resolved(lesson.picture.ForeColor());
-        while (lesson.picture.Point(x - 1, inside.y()) != outline) --x;  // first white pixel
+        while (lesson.picture.Point(x - 1, inside.y()) != Outline) --x;  // first white pixel
         QCOMPARE(lesson.picture.Point(x, inside.y()), White);
         lesson.picture.mouseDownAt(1, 0, x - 0.6, inside.y());
         tell(lesson.pupil, {"=> fraction=1/4"});
