@@ -111,20 +111,11 @@ inline const QMap<QString, QString> Readings = {
     {"fractions@6", "{Label15(0)}/{Label16(0)} {Label15(1)}/{Label16(1)}"},
     {"answer", "{Command18(0)}/{Command18(3)}"},
     {"verdict@6", "{Command18(0)#} {Command18(3)#} {Command19#}"},
-    {"F0", "{Label17(0)}/{Label17(1)}"},
-    {"F1", "{Label17(2)}/{Label17(3)}"},
-    {"F2", "{Label17(4)}/{Label17(5)}"},
-    {"F3", "{Label17(6)}/{Label17(7)}"},
-    {"F4", "{Label17(8)}/{Label17(9)}"},
-    {"F5", "{Label17(10)}/{Label17(11)}"},
     {"eq2", "{Line7(4)?{Line7(5)?yes:no}:no}"},
     {"bar2", "{Line7(6)?yes:no}"},
     {"fractions@5",
      "{Label12(0)}/{Label13(0)} {Label12(1)}/{Label13(1)} {Label12(2)}/{Label13(2)}"},
     {"operators", "{Line5(10)?{Line5(9)?+:-}:?} {Line5(16)?{Line5(15)?+:-}:?}"},
-    {"working0", "{Label14(0)}"},
-    {"working1", "{Label14(1)}"},
-    {"working2", "{Label14(2)}"},
     {"numerators", "{Command14(0)},{Command14(1)},{Command14(2)},{Command14(3)}"},
     {"common", "{Label13(3)},{Label13(4)},{Label13(5)},{Label13(6)}"},
     {"verdict@5", "{Command14(0)#} {Command14(1)#} {Command14(2)#} {Command14(3)#} {Command17#}"},
@@ -218,16 +209,20 @@ class Pupil {
         const auto is = [&](const char* pattern) { return matches(key, pattern, c); };
         const auto yes = [](bool b) { return QString(b ? "yes" : "no"); };
         const auto number = [](double value) { return QString::number(value); };
+        const auto n = [&](int i) { return c[i].toInt(); };
         const QString here = QStringLiteral("%1@%2").arg(key).arg(section());
         if (Readings.contains(here)) return compose(Readings[here]);
         if (Readings.contains(key)) return compose(Readings[key]);
+        if (is(R"(F(\d))"))  // the simplify exercise's fractions, F0 (given) to F5
+            return this->number(2 * n(1)).Caption() + "/" + this->number(2 * n(1) + 1).Caption();
+        if (is(R"(working(\d))")) return app.label("Label14(" + c[1] + ")").Caption();
         if (is("whole([12])"))
             return number(c[1] == "1" ? state().WholeUnits1 : state().WholeUnits2);
         if (is("(blue|white)([12])"))
             return number(sectorRegions(app.picture("Picture" + c[2]).surface())
                               .count(c[1] == "blue" ? Blue : White));
         if (is(R"(sector(\d+)(?:@(\d+)/(\d+))?)")) {
-            const QPoint p = sectorPixel(c[1].toInt(), c[2].toInt(), std::max(1, c[3].toInt()));
+            const QPoint p = sectorPixel(n(1), n(2), std::max(1, n(3)));
             return colourName(app.picture("Picture1").Point(p.x(), p.y()));
         }
         if (is("stained([12])")) return yes(app.picture("Picture" + c[1]).Point(1, 1) == Stain);
@@ -268,12 +263,12 @@ class Pupil {
             return colourName(fillShown(button)) + (button.Enabled() ? "" : " locked");
         }
         if (is(R"(ink(\d+))")) {
-            const Label& label = this->number(c[1].toInt());
+            const Label& label = this->number(n(1));
             return showsColour(label, Blue)             ? "blue"
                    : showsColour(label, RGB(255, 0, 0)) ? "red"
                                                         : "other";
         }
-        if (is(R"(top(\d+))")) return number(this->number(c[1].toInt()).Top());
+        if (is(R"(top(\d+))")) return number(this->number(n(1)).Top());
         if (is("pad")) return app.form().numberPad().window()->Label1.Caption();
         if (is("focus")) {  // what has the keyboard: "menu3", "@2", "List1(0)", "Form2.Command3"
             const QWidget* f = QApplication::focusWidget();
@@ -289,12 +284,12 @@ class Pupil {
             return QAccessible::queryAccessibleInterface(app.picture("Picture" + c[1]).widget())
                 ->text(QAccessible::Description);
         if (is(R"(multiples(\d))")) {  // "4x13": the list holds 4, 8, ..., 52
-            const ListBox& l = list(c[1].toInt());
+            const ListBox& l = list(n(1));
             for (int row = 0; row < l.ListCount(); ++row)
                 if (Val(l.List(row)) != Val(l.List(0)) * (row + 1)) return "not multiples";
             return QStringLiteral("%1x%2").arg(l.List(0)).arg(l.ListCount());
         }
-        if (is(R"(selected(\d))")) return list(c[1].toInt()).List(list(c[1].toInt()).ListIndex());
+        if (is(R"(selected(\d))")) return list(n(1)).List(list(n(1)).ListIndex());
         throw std::invalid_argument("no such reading: " + key.toStdString());
     }
 
