@@ -466,11 +466,11 @@ product    | menu6             | Option1(0) N+5 N- N D Command19 D+5 D-
         }
         QStringList heard;
         for (const char* a :
-             {"Command2(0)", "Command6(9)", "Command9(0)", "Label17(2)", "Label4(2)"})
+             {"Command2(0)", "Command6(9)", "Command9(0)", "Label17(2)", "Label4(2)", "List1(1)"})
             heard << said(app.controls().find(a));
         QCOMPARE(heard.join('|'),
                  "Sumar uno al numerador|Multiplicar por 10|Dividir entre 2|"
-                 "número sin escribir|1 por 1");
+                 "número sin escribir|1 por 1|Múltiplos del denominador");
     }
 
     // The real message box: the program's title, the text, one OK button.
