@@ -36,13 +36,13 @@ struct Walk {
         return app.controls().array<T>(array)(i);
     }
 
-    // One green menu button and one frame, the current section's, with its help text and the
-    // shared controls it shows; a menu click clears HadErrors.
+    // One menu button painted green and one frame shown, the current section's, with its help
+    // text and the shared controls it shows; a menu click clears HadErrors.
     void menu(const QString& clicked) {
         const int current = pupil.section();
         QVERIFY(current >= 0 && current <= 8);
         for (int i = 0; i <= 8; ++i) {
-            QCOMPARE(at<CommandButton>("Command1", i).BackColor() == RGB(0, 255, 0), i == current);
+            QCOMPARE(fillShown(at<CommandButton>("Command1", i)) == RGB(0, 255, 0), i == current);
             QCOMPARE(at<Frame>("Frame1", i).Visible(), i == current);
         }
         QCOMPARE(app.label("Label21").Caption(), help[current]);
