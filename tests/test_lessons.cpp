@@ -129,39 +129,6 @@ class TestLessons : public QObject {
     }
     void stories() { tellTheStory(); }
 
-    // Every menu click followed by the panel's "--" makes the base denominator about ten times
-    // larger: plain digits while a double holds them exactly, then one power of ten per round
-    // in exponent form, up to the largest double.
-    void growingDenominator() {
-        App app;
-        Pupil on(app);
-        on.act("menu1");
-        on.act("x10");
-        const QRegularExpression exponentForm(R"(^[1-9](\.[0-9]+)?E\+([0-9]+)$)");
-        long long exact = 2;
-        int plainRounds = 0, lastExponent = 0;
-        for (int round = 1; round <= 320; ++round) {
-            on.act("menu1");
-            on.act("q-");
-            const QString base = app.label("Label5(0)").Caption();
-            QCOMPARE(on.read("panel"), "10/" + base);
-            if (exact > 0 && exact * 10 < (1LL << 53)) {
-                exact = exact * 10 - 1;
-                QCOMPARE(base, QString::number(exact));
-                ++plainRounds;
-                continue;
-            }
-            exact = 0;
-            const auto match = exponentForm.match(base);
-            QVERIFY2(match.hasMatch(), qPrintable(base));
-            const int exponent = match.captured(2).toInt();
-            if (lastExponent > 0 && lastExponent < 308) QCOMPARE(exponent, lastExponent + 1);
-            lastExponent = exponent;
-        }
-        QCOMPARE(plainRounds, 15);
-        QCOMPARE(app.label("Label5(0)").Caption(), "1.79769313486232E+308");
-    }
-
     // The picture's pixels are the display's own: twice as many each way at scale 2, shown
     // one for one, not enlarged.
     void pictureIsCrisp() {
