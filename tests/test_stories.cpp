@@ -133,7 +133,8 @@ class TestStories : public QObject {
                "n+ => fraction=3/4; sector0=blue; sector1=blue; sector2=blue; sector3=white",
                "tap1 => fraction=2/4; sector1=white"});
         story("only the left button counts, with or without Shift",
-              {"menu0 d+*2 righttap1 middletap1 => fraction=1/4; sector1=white",
+              {"menu0 d+*2 righttap1 => fraction=1/4; sector1=white",
+               "middletap1 => fraction=1/4; sector1=white",
                "shifttap1 => fraction=2/4; sector1=blue"});
         story("the whole count is the last drawing's: from 32/2 a click, a refused + that draws",
               {"menu0 n+*31 => sector0@15/16=blue",
