@@ -150,15 +150,12 @@ class Pupil {
         if (is(R"(sum(\d+)/(\d+),(\d+)/(\d+),(\d+)/(\d+))"))
             for (int i : {1, 3, 5}) deal(10, 1, i), deal(10, 2, i + 1);
         if (is(R"(simplify(\S+)/(\S+))")) {
-            for (int term : {1, 2}) {
-                const QStringList e = c[term].split(',');
+            // How many values each exponent is drawn from: four for 2 (from 1), three for 3 in
+            // the numerator and four in the denominator, two for 5, 7 and 11 (from 0).
+            const int draws[2][5] = {{4, 3, 2, 2, 2}, {4, 4, 2, 2, 2}};
+            for (int term : {0, 1})
                 for (int i = 0; i < 5; ++i)
-                    app.random.deal(i == 0      ? 4
-                                    : i > 1     ? 2
-                                    : term == 1 ? 3
-                                                : 4,
-                                    i == 0, e[i].toInt());
-            }
+                    app.random.deal(draws[term][i], i == 0, c[term + 1].split(',')[i].toInt());
         }
         if (is("random:(.+)"))
             for (const QString& r : c[1].split(',')) app.random.script({r.toDouble()});
