@@ -7,13 +7,15 @@
 #include <vector>
 
 #include "controls/surface.h"
-#include "pictures/pie_renderer.h"
 
 namespace rc::testing {
 
-constexpr Colour Blue = PieRenderer::Blue;
-constexpr Colour White = PieRenderer::White;
-constexpr Colour Background = PieRenderer::Background;
+// The colours of the pictures: sectors blue or white, near-white round the circles, the lines
+// in the desktop's text colour.
+constexpr Colour Blue = RGB(0, 0, 255);
+constexpr Colour White = RGB(255, 255, 255);
+constexpr Colour Background = RGB(250, 250, 250);
+constexpr Colour Outline = RGB(0, 0, 0);
 
 struct Region {
     Colour colour = 0;

@@ -49,11 +49,11 @@ inline bool showsColour(const Control& control, Colour colour) {
     return false;
 }
 inline QString colourName(Colour c) {
-    const QMap<Colour, QString> names = {
-        {RGB(0, 255, 0), "green"},     {RGB(255, 0, 0), "red"},
-        {RGB(0, 0, 255), "blue"},      {RGB(0, 128, 128), "teal"},
-        {RGB(255, 255, 255), "white"}, {PieRenderer::Background, "near-white"}};
-    return names.value(c, c == resolved(SystemColour::ButtonFace) ? "face" : "other");
+    const QMap<Colour, QString> names = {{RGB(0, 255, 0), "green"},     {RGB(255, 0, 0), "red"},
+                                         {RGB(0, 0, 255), "blue"},      {RGB(0, 128, 128), "teal"},
+                                         {RGB(255, 255, 255), "white"}, {Background, "near-white"}};
+    const Colour face = fromQColor(QGuiApplication::palette().color(QPalette::Button));
+    return names.value(c, c == face ? "face" : "other");  // the desktop's button face
 }
 // What a control shows as its caption; empty for controls without one.
 inline QString captionOf(const Control& control) {
@@ -61,9 +61,6 @@ inline QString captionOf(const Control& control) {
     if (auto* button = dynamic_cast<const CommandButton*>(&control)) return button->Caption();
     if (auto* option = dynamic_cast<const OptionButton*>(&control)) return option->Caption();
     return {};
-}
-inline void leftClick(QWidget* widget, QPoint at = {-1, -1}) {
-    QTest::mouseClick(widget, Qt::LeftButton, {}, at.x() < 0 ? widget->rect().center() : at);
 }
 
 // The nine help texts, transcribed into tests/data/help_texts.txt, one a line.
@@ -114,20 +111,11 @@ inline const QMap<QString, QString> Readings = {
     {"fractions@6", "{Label15(0)}/{Label16(0)} {Label15(1)}/{Label16(1)}"},
     {"answer", "{Command18(0)}/{Command18(3)}"},
     {"verdict@6", "{Command18(0)#} {Command18(3)#} {Command19#}"},
-    {"F0", "{Label17(0)}/{Label17(1)}"},
-    {"F1", "{Label17(2)}/{Label17(3)}"},
-    {"F2", "{Label17(4)}/{Label17(5)}"},
-    {"F3", "{Label17(6)}/{Label17(7)}"},
-    {"F4", "{Label17(8)}/{Label17(9)}"},
-    {"F5", "{Label17(10)}/{Label17(11)}"},
     {"eq2", "{Line7(4)?{Line7(5)?yes:no}:no}"},
     {"bar2", "{Line7(6)?yes:no}"},
     {"fractions@5",
      "{Label12(0)}/{Label13(0)} {Label12(1)}/{Label13(1)} {Label12(2)}/{Label13(2)}"},
     {"operators", "{Line5(10)?{Line5(9)?+:-}:?} {Line5(16)?{Line5(15)?+:-}:?}"},
-    {"working0", "{Label14(0)}"},
-    {"working1", "{Label14(1)}"},
-    {"working2", "{Label14(2)}"},
     {"numerators", "{Command14(0)},{Command14(1)},{Command14(2)},{Command14(3)}"},
     {"common", "{Label13(3)},{Label13(4)},{Label13(5)},{Label13(6)}"},
     {"verdict@5", "{Command14(0)#} {Command14(1)#} {Command14(2)#} {Command14(3)#} {Command17#}"},
@@ -162,15 +150,12 @@ class Pupil {
         if (is(R"(sum(\d+)/(\d+),(\d+)/(\d+),(\d+)/(\d+))"))
             for (int i : {1, 3, 5}) deal(10, 1, i), deal(10, 2, i + 1);
         if (is(R"(simplify(\S+)/(\S+))")) {
-            for (int term : {1, 2}) {
-                const QStringList e = c[term].split(',');
+            // How many values each exponent is drawn from: four for 2 (from 1), three for 3 in
+            // the numerator and four in the denominator, two for 5, 7 and 11 (from 0).
+            const int draws[2][5] = {{4, 3, 2, 2, 2}, {4, 4, 2, 2, 2}};
+            for (int term : {0, 1})
                 for (int i = 0; i < 5; ++i)
-                    app.random.deal(i == 0      ? 4
-                                    : i > 1     ? 2
-                                    : term == 1 ? 3
-                                                : 4,
-                                    i == 0, e[i].toInt());
-            }
+                    app.random.deal(draws[term][i], i == 0, c[term + 1].split(',')[i].toInt());
         }
         if (is("random:(.+)"))
             for (const QString& r : c[1].split(',')) app.random.script({r.toDouble()});
@@ -221,16 +206,20 @@ class Pupil {
         const auto is = [&](const char* pattern) { return matches(key, pattern, c); };
         const auto yes = [](bool b) { return QString(b ? "yes" : "no"); };
         const auto number = [](double value) { return QString::number(value); };
+        const auto n = [&](int i) { return c[i].toInt(); };
         const QString here = QStringLiteral("%1@%2").arg(key).arg(section());
         if (Readings.contains(here)) return compose(Readings[here]);
         if (Readings.contains(key)) return compose(Readings[key]);
+        if (is(R"(F(\d))"))  // the simplify exercise's fractions, F0 (given) to F5
+            return this->number(2 * n(1)).Caption() + "/" + this->number(2 * n(1) + 1).Caption();
+        if (is(R"(working(\d))")) return app.label("Label14(" + c[1] + ")").Caption();
         if (is("whole([12])"))
             return number(c[1] == "1" ? state().WholeUnits1 : state().WholeUnits2);
         if (is("(blue|white)([12])"))
             return number(sectorRegions(app.picture("Picture" + c[2]).surface())
                               .count(c[1] == "blue" ? Blue : White));
         if (is(R"(sector(\d+)(?:@(\d+)/(\d+))?)")) {
-            const QPoint p = sectorPixel(c[1].toInt(), c[2].toInt(), std::max(1, c[3].toInt()));
+            const QPoint p = sectorPixel(n(1), n(2), std::max(1, n(3)));
             return colourName(app.picture("Picture1").Point(p.x(), p.y()));
         }
         if (is("stained([12])")) return yes(app.picture("Picture" + c[1]).Point(1, 1) == Stain);
@@ -271,12 +260,12 @@ class Pupil {
             return colourName(fillShown(button)) + (button.Enabled() ? "" : " locked");
         }
         if (is(R"(ink(\d+))")) {
-            const Label& label = this->number(c[1].toInt());
+            const Label& label = this->number(n(1));
             return showsColour(label, Blue)             ? "blue"
                    : showsColour(label, RGB(255, 0, 0)) ? "red"
                                                         : "other";
         }
-        if (is(R"(top(\d+))")) return number(this->number(c[1].toInt()).Top());
+        if (is(R"(top(\d+))")) return number(this->number(n(1)).Top());
         if (is("pad")) return app.form().numberPad().window()->Label1.Caption();
         if (is("focus")) {  // what has the keyboard: "menu3", "@2", "List1(0)", "Form2.Command3"
             const QWidget* f = QApplication::focusWidget();
@@ -292,12 +281,12 @@ class Pupil {
             return QAccessible::queryAccessibleInterface(app.picture("Picture" + c[1]).widget())
                 ->text(QAccessible::Description);
         if (is(R"(multiples(\d))")) {  // "4x13": the list holds 4, 8, ..., 52
-            const ListBox& l = list(c[1].toInt());
+            const ListBox& l = list(n(1));
             for (int row = 0; row < l.ListCount(); ++row)
                 if (Val(l.List(row)) != Val(l.List(0)) * (row + 1)) return "not multiples";
             return QStringLiteral("%1x%2").arg(l.List(0)).arg(l.ListCount());
         }
-        if (is(R"(selected(\d))")) return list(c[1].toInt()).List(list(c[1].toInt()).ListIndex());
+        if (is(R"(selected(\d))")) return list(n(1)).List(list(n(1)).ListIndex());
         throw std::invalid_argument("no such reading: " + key.toStdString());
     }
 
@@ -368,10 +357,7 @@ class Pupil {
         while (captures.size() < 8) captures << QString();  // groups that took no part
         return true;
     }
-    Control& control(const QString& address) const {
-        if (Control* c = app.controls().find(address)) return *c;
-        throw std::invalid_argument("no control " + address.toStdString());
-    }
+    Control& control(const QString& address) const { return app.at(address); }
     void click(const QString& address) { leftClick(control(address).widget()); }
     // Fills in a reading's fields, innermost first.
     QString compose(QString text) const {

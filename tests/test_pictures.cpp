@@ -169,7 +169,6 @@ class TestPictures : public QObject {
         PictureBox& picture1 = app.picture("Picture1");
         QCOMPARE(QSize(picture1.ScaleWidth(), picture1.ScaleHeight()),
                  QSize(std::lround(width / 15) - 4, std::lround(height / 15) - 4));
-        const Colour outline = resolved(picture1.ForeColor());
         // Cells under 6 pixels hold no circle (100/1 at 800 x 600); at 6, circles of radius 1.
         std::vector<std::pair<double, double>> fractions;  // n, k
         if (screen.width() == 800) fractions = {{1, 100}, {1, 89}};
@@ -183,7 +182,7 @@ class TestPictures : public QObject {
         for (const auto& [n, k] : fractions) {
             // Picture1 takes denominators up to 150, Picture2 the larger ones.
             const Surface& s = draw(app, n <= 150 ? 1 : 2, Str(k), Str(n)).surface();
-            VERIFY_NO_PROBLEM(checkWheels(s, outline, n, wheelsOf(s.width(), s.height(), n, k)),
+            VERIFY_NO_PROBLEM(checkWheels(s, Outline, n, wheelsOf(s.width(), s.height(), n, k)),
                               drawing(k, n, s));
             const auto& state = app.form().state();
             QCOMPARE(n <= 150 ? state.WholeUnits1 : state.WholeUnits2, std::floor(k / n));
@@ -311,12 +310,11 @@ class TestPictures : public QObject {
         const PictureBox& picture = draw(app, 2, kn[0], kn[1]);
         const double k = Val(kn[0]), n = Val(kn[1]);
         QCOMPARE(app.form().state().WholeUnits2, n > 0 && k >= 0 ? std::floor(k / n) : 0.0);
-        const Colour outline = resolved(picture.ForeColor());
         long long circle = 0;
         // So many sectors are far thinner than a pixel: the disc is all outline.
         for (const Colour c : pixelsOf(picture.surface())) {
-            QVERIFY(c == Background || c == outline);
-            circle += c == outline;
+            QVERIFY(c == Background || c == Outline);
+            circle += c == Outline;
         }
         QCOMPARE(circle > 0, drawsCircle);
     }
@@ -330,12 +328,11 @@ class TestPictures : public QObject {
         const int W = picture.ScaleWidth(), H = picture.ScaleHeight();
         const Wheel wheel{W / 2.0, H / 2.0, H / 2.0 - 6, 1990};
         const std::vector<Colour> pixels = pixelsOf(picture.surface());
-        const Colour outline = resolved(picture.ForeColor());
         long long blue = 0, middle = 0;
         for (int p = 0; p < W * H; ++p) {
             const int x = p % W, y = p / W;
             const Colour c = pixels[std::size_t(p)];
-            middle += std::hypot(x - wheel.cx, y - wheel.cy) < wheel.r / 3 && c != outline;
+            middle += std::hypot(x - wheel.cx, y - wheel.cy) < wheel.r / 3 && c != Outline;
             blue += c == Blue;
             if (c == White)
                 QVERIFY(sectorAt(wheel, 2000, x, y) < 0 || sectorAt(wheel, 2000, x, y) >= 1990);

@@ -61,6 +61,9 @@ largest exact whole | 9007199254740991     | 9007199254740991
 beyond exact        | 1e16                 | 1E+16
 beyond exact, digits| 1.5e20               | 1.5E+20
 tiny                | 1e-20                | 1E-20
+three-digit exponent| 1.5e200              | 1.5E+200
+largest double      | 1.7976931348623157e308 | 1.79769313486232E+308
+infinity            | inf                  | 1.79769313486232E+308
 third               | 0.333333333333333315 | 0.333333333333333
 )");
     }

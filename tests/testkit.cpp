@@ -54,30 +54,4 @@ App::App(ScreenMetrics screen, std::uint64_t seed)
 
 App::~App() = default;
 
-template <class T>
-static T& typed(const Controls& controls, const QString& address) {
-    Control* control = controls.find(address);
-    T* result = dynamic_cast<T*>(control);
-    if (!result) throw std::out_of_range("no control " + address.toStdString());
-    return *result;
-}
-
-Label& App::label(const QString& a) const {
-    return typed<Label>(controls(), a);
-}
-CommandButton& App::button(const QString& a) const {
-    return typed<CommandButton>(controls(), a);
-}
-Frame& App::frame(const QString& a) const {
-    return typed<Frame>(controls(), a);
-}
-PictureBox& App::picture(const QString& a) const {
-    return typed<PictureBox>(controls(), a);
-}
-
-void App::click(const QString& address) {
-    QWidget* widget = button(address).widget();
-    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
-}
-
 }  // namespace rc::testing

@@ -34,6 +34,11 @@ class ScriptedRandom : public RandomSource {
     std::deque<double> script_;
 };
 
+// A real left click on a widget, in its middle unless a point is given.
+inline void leftClick(QWidget* widget, QPoint at = {-1, -1}) {
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at.x() < 0 ? widget->rect().center() : at);
+}
+
 // Records the text of every message box instead of showing it.
 class RecordingMessages : public MessageBoxes {
   public:
@@ -61,12 +66,17 @@ struct App {
 
     Form1& form() { return *form1; }
     const Controls& controls() const { return form1->controls(); }
-    Label& label(const QString& address) const;
-    CommandButton& button(const QString& address) const;
-    Frame& frame(const QString& address) const;
-    PictureBox& picture(const QString& address) const;
+    // The control at an address, "Label1(0)", of the given kind.
+    template <class T = Control>
+    T& at(const QString& address) const {
+        if (auto* control = dynamic_cast<T*>(controls().find(address))) return *control;
+        throw std::out_of_range("no control " + address.toStdString());
+    }
+    Label& label(const QString& address) const { return at<Label>(address); }
+    CommandButton& button(const QString& address) const { return at<CommandButton>(address); }
+    PictureBox& picture(const QString& address) const { return at<PictureBox>(address); }
     // A real left click, delivered through Qt's event system to the button.
-    void click(const QString& address);
+    void click(const QString& address) { leftClick(button(address).widget()); }
 
     ScriptedRandom random;
     RecordingMessages messages;

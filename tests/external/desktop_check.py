@@ -261,43 +261,6 @@ def simplify_chain(app, tree):
     return line + " * MUY BIEN *"
 
 
-def sum_lists(app, tree):
-    """SUMA Y RESTA: the four numerators set with "+5", then the least common multiple picked
-    in the three lists by pointer (scrolled to with the wheel); COMPROBAR then shows."""
-    click(tree.button("SUMA Y RESTA"))
-    # The pad stays on top where the simplify exercise left it: the pupil drags it aside.
-    pad = next((w for w in app if w is not None and w.name == PAD), None)
-    if pad is not None:
-        px, py, pw, ph = extents(pad)
-        drag(px + 10, py + 10, (WIDTH - pw + 5, HEIGHT - ph + 5))
-    tree = Tree(app)
-    lists = ordered(tree.shown(name="Múltiplos del denominador"))
-    if not check(len(lists) == 3, "the exercise shows three lists of multiples"):
-        return
-    cells = [[c for c in descendants(lst) if c.getRoleName() in ("table cell", "list item")]
-             for lst in lists]
-    denominators = [int(c[0].name) for c in cells]
-    lcm = math.lcm(*denominators)
-    for plus in [n for n in tree.shown("push button") if n.name.startswith("Sumar cinco")]:
-        click(plus)
-    comprobar = lambda: next(iter(Tree(app).shown("push button", "COMPROBAR")), None)
-    check(comprobar() is None, "COMPROBAR waits for a common multiple")
-    for lst, entries in zip(lists, cells):
-        cell = next(c for c in entries if c.name == str(lcm))
-        lx, ly, lw, lh = extents(lst)
-        for _ in range(60):  # the wheel, over the list, until the entry shows
-            _, cy, _, ch = extents(cell)
-            if ly <= cy and cy + ch <= ly + lh:
-                break
-            xdo("mousemove", lx + lw // 2, ly + lh // 2, "click", 5)
-            time.sleep(0.05)
-        click(cell)
-    shown = wait_for(comprobar, 3)
-    workings = [name for _, _, name in Tree(app).nodes if " X " in name and "=" in name]
-    check(shown is not None, "picking %d in the lists of %s shows COMPROBAR (%s)"
-          % (lcm, denominators, workings))
-
-
 def main():
     os.environ["DISPLAY"] = ":%d" % (100 + os.getpid() % 800)
     xvfb = subprocess.Popen(["Xvfb", os.environ["DISPLAY"], "-screen", "0",
@@ -326,7 +289,6 @@ def main():
         keyboard(tree)
         picture_lesson(tree)
         chain_line = simplify_chain(app, tree)
-        sum_lists(app, tree)
         click(tree.button("HISTORIAL"))
         check(wait_for(lambda: xdo("search", "--onlyvisible", "--name", "TUS RESULTADOS",
                                    check=False).stdout.split(), 5),
