@@ -82,15 +82,15 @@ class Label::Widget : public QLabel {
         else
             QLabel::keyPressEvent(event);
     }
-    // A label that takes the keyboard would draw through a text control, which lays its text
-    // out during the paint and so asks for a second one; it is drawn as every other label is.
-    void paintEvent(QPaintEvent* event) override {
-        if (focusPolicy() == Qt::NoFocus) QLabel::paintEvent(event);
+    // The caption drawn as QLabel draws plain text, by every label alike: QLabel would draw
+    // one that takes the keyboard through a text control, which lays its text out during the
+    // paint and so asks for a second one.
+    void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        if (focusPolicy() != Qt::NoFocus)
-            style()->drawItemText(&painter, contentsRect(),
-                                  int(alignment()) | Qt::TextWordWrap | Qt::TextForceLeftToRight,
-                                  palette(), isEnabled(), text(), foregroundRole());
+        style()->drawItemText(
+            &painter, contentsRect(),
+            int(alignment()) | Qt::TextWordWrap | Qt::TextExpandTabs | Qt::TextForceLeftToRight,
+            palette(), isEnabled(), text(), foregroundRole());
         drawFocusMark(this, painter, palette().color(QPalette::WindowText));
     }
 };
@@ -112,9 +112,6 @@ void Label::setCaption(const QString& caption) {
 void Label::setForeColor(Colour colour) {
     fore_ = colour;
     setPaletteColour(label_, QPalette::WindowText, colour);
-    // A label that takes the keyboard draws through a text control, which writes a disabled
-    // label's text in the Text colour.
-    setPaletteColour(label_, QPalette::Text, colour);
 }
 
 void Label::setFont(const FontStyle& font) {
@@ -406,7 +403,6 @@ class ListBox::Widget : public QTableWidget {
             executeDelayedItemsLayout();
             // The scroll bar just shown asks for its paint in posted events; asked now, it is
             // painted in this pass rather than in one of its own after it.
-            QCoreApplication::sendPostedEvents(this, 0);
             QCoreApplication::sendPostedEvents(verticalScrollBar()->parentWidget(), 0);
             QCoreApplication::sendPostedEvents(verticalScrollBar(), 0);
         }

@@ -1632,21 +1632,26 @@ void drawWheel(const Wheel& wheel, Surface::Rows rows, std::vector<RowShape>* ou
         WideWheel(wheel, rows, buffers).draw();
 }
 
+// A wheel whose disc the clearing pass paints outline, with its rows' shapes.
+struct OutlinedWheel {
+    const Wheel* wheel;
+    const std::vector<RowShape>* shapes;
+};
+
 // Clears the picture to `background`, but for the discs of the wheels `outlined` (wholly inside
 // the picture, apart, in order from left to right, with their rows' shapes), which are painted
 // outline instead: each row in one pass from left to right.
 RC_VECTOR_CLONES
-void clearAround(Surface& surface, QRgb background, const std::vector<const Wheel*>& outlined,
-                 const std::vector<std::vector<RowShape>*>& shapes) {
+void clearAround(Surface& surface, QRgb background, const std::vector<OutlinedWheel>& outlined) {
     const Surface::Rows rows = surface.rows();
     const int width = surface.width();
     for (int y = 0; y < surface.height(); ++y) {
         QRgb* const line = rows[y];
         int x = 0;
-        for (std::size_t i = 0; i < outlined.size(); ++i) {
-            const Wheel& wheel = *outlined[i];
+        for (const auto& [wheelOf, shapes] : outlined) {
+            const Wheel& wheel = *wheelOf;
             if (y < wheel.y0 || y > wheel.y1) continue;
-            const RowShape& row = (*shapes[i])[std::size_t(y - wheel.y0 + 1)];
+            const RowShape& row = (*shapes)[std::size_t(y - wheel.y0 + 1)];
             const int whole = int(wheel.centre.whole), lo = row.lo + whole, hi = row.hi + whole;
             if (lo > hi) continue;
             if (x < lo) paintRun(line, x, lo - 1, background);
@@ -1693,22 +1698,20 @@ void clearAndDrawSectorWheels(Surface& surface, Colour background,
     thread_local std::vector<std::vector<RowShape>> shapeSets;
     shapeSets.resize(std::max(shapeSets.size(), drawn.size()));
     std::vector<std::vector<RowShape>*> shapes(drawn.size(), nullptr);
-    std::vector<const Wheel*> outlined;
-    std::vector<std::vector<RowShape>*> outlinedShapes;
+    std::vector<OutlinedWheel> outlined;
     for (std::size_t i = 0; i < drawn.size(); ++i) {
         if (!apart || !drawn[i].walks || SectorWalk::tiles(drawn[i])) continue;
         shapes[i] = &shapeSets[i];
         shapeRows(drawn[i], *shapes[i]);
-        outlined.push_back(&drawn[i]);
+        outlined.push_back({&drawn[i], shapes[i]});
     }
-    std::sort(outlined.begin(), outlined.end(),
-              [&](const Wheel* p, const Wheel* q) { return x(*p) < x(*q); });
-    for (const Wheel* wheel : outlined)
-        outlinedShapes.push_back(shapes[std::size_t(wheel - drawn.data())]);
+    std::sort(
+        outlined.begin(), outlined.end(),
+        [&](const OutlinedWheel& p, const OutlinedWheel& q) { return x(*p.wheel) < x(*q.wheel); });
     if (outlined.empty())
         surface.clear(background);
     else
-        clearAround(surface, Surface::pixelOf(background), outlined, outlinedShapes);
+        clearAround(surface, Surface::pixelOf(background), outlined);
     const Surface::Rows rows = surface.rows();
     for (std::size_t i = 0; i < drawn.size(); ++i) drawWheel(drawn[i], rows, shapes[i]);
 }
