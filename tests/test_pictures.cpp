@@ -270,7 +270,9 @@ class TestPictures : public QObject {
                     {{w / 4, h / 2, r, n, 1, Blue, White, black},
                      {w / 4 + r, h / 2 + 0.5, r - 2, n / 3, n, teal, White, black}},
                     {{r / 2, h / 2, r, n, n, Blue, White, black},
-                     {w / 2, h / 2, r / 3, n, 2, teal, White, black}}};
+                     {w / 2, h / 2, r / 3, n, 2, teal, White, black}},
+                    {{w / 4, h / 4, r / 2 - 2, n, 3, Blue, White, black},
+                     {w / 4 + 1, 3 * h / 4, r / 2 - 2, n, 5, teal, White, black}}};
                 for (const auto& wheels : drawings) {
                     together.resize(size.width(), size.height(), Background);
                     clearAndDrawSectorWheels(together, White, wheels);

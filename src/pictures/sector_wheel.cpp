@@ -1,10 +1,13 @@
 #include "pictures/sector_wheel.h"
 
+#include <QThreadPool>
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <latch>
 #include <limits>
 #include <type_traits>
 #include <vector>
@@ -1635,19 +1638,18 @@ void drawWheel(const Wheel& wheel, Surface::Rows rows, std::vector<RowShape>* ou
 // A wheel whose disc the clearing pass paints outline, with its rows' shapes.
 struct OutlinedWheel {
     const Wheel* wheel;
-    const std::vector<RowShape>* shapes;
+    std::vector<RowShape>* shapes;
 };
 
-// Clears the picture to `background`, but for the discs of the wheels `outlined` (wholly inside
-// the picture, apart, in order from left to right, with their rows' shapes), which are painted
-// outline instead: each row in one pass from left to right.
+// Clears the columns from..to - 1 of the picture to `background`, but for the discs of the
+// wheels `outlined` (wholly inside those columns, apart, in order from left to right, with their
+// rows' shapes), which are painted outline instead: each row in one pass from left to right.
 RC_VECTOR_CLONES
-void clearAround(Surface& surface, QRgb background, const std::vector<OutlinedWheel>& outlined) {
-    const Surface::Rows rows = surface.rows();
-    const int width = surface.width();
-    for (int y = 0; y < surface.height(); ++y) {
+void clearAround(Surface::Rows rows, int height, int from, int to, QRgb background,
+                 std::span<const OutlinedWheel> outlined) {
+    for (int y = 0; y < height; ++y) {
         QRgb* const line = rows[y];
-        int x = 0;
+        int x = from;
         for (const auto& [wheelOf, shapes] : outlined) {
             const Wheel& wheel = *wheelOf;
             if (y < wheel.y0 || y > wheel.y1) continue;
@@ -1658,8 +1660,41 @@ void clearAround(Surface& surface, QRgb background, const std::vector<OutlinedWh
             paintRun(line, lo, hi, wheel.outline);
             x = hi + 1;
         }
-        if (x < width) paintRun(line, x, width - 1, background);
+        if (x < to) paintRun(line, x, to - 1, background);
     }
+}
+
+// The columns from..to - 1 of a picture and the wheels wholly inside them, in order from left
+// to right: cleared, then drawn.
+struct PicturePart {
+    int from, to;
+    std::vector<const Wheel*> wheels;
+    std::vector<OutlinedWheel> outlined;
+
+    void draw(Surface::Rows rows, int height, QRgb background) const {
+        for (const OutlinedWheel& wheel : outlined) shapeRows(*wheel.wheel, *wheel.shapes);
+        if (from < to) clearAround(rows, height, from, to, background, outlined);
+        auto next = outlined.begin();
+        for (const Wheel* wheel : wheels) {
+            const bool isOutlined = next != outlined.end() && next->wheel == wheel;
+            drawWheel(*wheel, rows, isOutlined ? (next++)->shapes : nullptr);
+        }
+    }
+};
+
+// Runs `here` on this thread and `there` beside it on a thread of the pool, when one is free at
+// once (else here too, afterwards); returns when both are done.
+void runSideBySide(const std::function<void()>& here, const std::function<void()>& there) {
+    std::latch done(1);
+    const bool beside = QThreadPool::globalInstance()->tryStart([&] {
+        there();
+        done.count_down();
+    });
+    here();
+    if (beside)
+        done.wait();
+    else
+        there();
 }
 
 }  // namespace
@@ -1674,7 +1709,9 @@ void drawSectorWheel(Surface& surface, double cx, double cy, double radius, doub
 
 // The wheels that are drawn sector by sector over an outline disc get that disc in the clearing
 // pass, when no two wheels come near each other (so that none is drawn over another): the disc's
-// pixels are written once less.
+// pixels are written once less. Wheels side by side, like the two pies of a sum, are drawn
+// on two threads: the picture is cut at a column between the left half of them and the right
+// half, and each part is cleared and drawn by a thread of its own.
 void clearAndDrawSectorWheels(Surface& surface, Colour background,
                               std::span<const SectorWheel> wheels) {
     std::vector<Wheel> drawn;
@@ -1694,26 +1731,51 @@ void clearAndDrawSectorWheels(Surface& surface, Colour background,
                      std::fabs(drawn[i].cy - drawn[j].cy) > reach;
         }
     }
+    if (!apart) {
+        surface.clear(background);
+        const Surface::Rows rows = surface.rows();
+        for (const Wheel& wheel : drawn) drawWheel(wheel, rows, nullptr);
+        return;
+    }
+    std::vector<const Wheel*> order;
+    for (const Wheel& wheel : drawn) order.push_back(&wheel);
+    std::sort(order.begin(), order.end(),
+              [&](const Wheel* p, const Wheel* q) { return x(*p) < x(*q); });
+    // The cut: after the first half of the wheels, when a column lies between their discs and
+    // the others' with a pixel to spare on each side.
+    const int width = surface.width(), height = surface.height();
+    std::size_t half = order.size();  // the wheels of the left part
+    int cut = width;
+    if (order.size() >= 2) {
+        double reach = -1e300, start = 1e300;
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            if (i < order.size() / 2)
+                reach = std::max(reach, x(*order[i]) + order[i]->radius);
+            else
+                start = std::min(start, x(*order[i]) - order[i]->radius);
+        }
+        if (reach + 3 < start) {
+            half = order.size() / 2;
+            cut = int(std::clamp(std::floor(reach) + 2, 0.0, double(width)));
+        }
+    }
     // The rows' shapes of the outlined wheels, kept from one drawing to the next.
     thread_local std::vector<std::vector<RowShape>> shapeSets;
-    shapeSets.resize(std::max(shapeSets.size(), drawn.size()));
-    std::vector<std::vector<RowShape>*> shapes(drawn.size(), nullptr);
-    std::vector<OutlinedWheel> outlined;
-    for (std::size_t i = 0; i < drawn.size(); ++i) {
-        if (!apart || !drawn[i].walks || SectorWalk::tiles(drawn[i])) continue;
-        shapes[i] = &shapeSets[i];
-        shapeRows(drawn[i], *shapes[i]);
-        outlined.push_back({&drawn[i], shapes[i]});
+    shapeSets.resize(std::max(shapeSets.size(), order.size()));
+    PicturePart parts[2] = {{0, cut, {}, {}}, {cut, width, {}, {}}};
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        PicturePart& part = parts[i < half ? 0 : 1];
+        part.wheels.push_back(order[i]);
+        if (order[i]->walks && !SectorWalk::tiles(*order[i]))
+            part.outlined.push_back({order[i], &shapeSets[i]});
     }
-    std::sort(
-        outlined.begin(), outlined.end(),
-        [&](const OutlinedWheel& p, const OutlinedWheel& q) { return x(*p.wheel) < x(*q.wheel); });
-    if (outlined.empty())
-        surface.clear(background);
-    else
-        clearAround(surface, Surface::pixelOf(background), outlined);
     const Surface::Rows rows = surface.rows();
-    for (std::size_t i = 0; i < drawn.size(); ++i) drawWheel(drawn[i], rows, shapes[i]);
+    const QRgb back = Surface::pixelOf(background);
+    if (cut == width)
+        parts[0].draw(rows, height, back);
+    else
+        runSideBySide([&] { parts[0].draw(rows, height, back); },
+                      [&] { parts[1].draw(rows, height, back); });
 }
 
 }  // namespace rc
