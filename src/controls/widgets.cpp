@@ -179,9 +179,13 @@ class CommandButton::Widget : public QPushButton {
             QPushButton::keyPressEvent(event);
     }
 
-    // Qt repaints a released button at once, before its click handler runs; held back, the
-    // button is painted once, together with whatever the click changes (its colour, the
-    // section it opens), in the same pass as the rest of the window.
+    // Qt repaints a pressed and a released button at once, before its click handler runs;
+    // held back, the button is painted with the window's next repaint, together with whatever
+    // the click changes (its colour, the section it opens). A quick click, whose release waits
+    // behind its press, is shown pressed and answered in one pass instead of two.
+    void mousePressEvent(QMouseEvent* event) override {
+        paintedWithItsClick([&] { QPushButton::mousePressEvent(event); });
+    }
     void mouseReleaseEvent(QMouseEvent* event) override {
         paintedWithItsClick([&] { QPushButton::mouseReleaseEvent(event); });
     }
