@@ -1,6 +1,5 @@
 #include "controls/picturebox.h"
 
-#include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -80,27 +79,7 @@ void PictureBox::ExtFloodFill(int x, int y, Colour surfaceColour) {
 }
 
 void PictureBox::refresh() {
-    // Compared once, after everything this turn of the event loop draws and before the
-    // window's repaint (whose request waits behind every ordinary event): only what changed
-    // is repainted, so a click that recolours one sector sends the display that sector.
-    if (changesPending_) return;
-    changesPending_ = true;
-    QMetaObject::invokeMethod(
-        picture_, [this] { repaintChanges(); }, Qt::QueuedConnection);
-}
-
-void PictureBox::repaintChanges() {
-    changesPending_ = false;
-    const double ratio = picture_->devicePixelRatioF();
-    QRegion changed;
-    for (const QRect& r : surface_.updateCopy(shown_, 32)) {
-        // Device pixels of the drawable area to the widget's logical pixels, rounded outwards.
-        const int left = int(std::floor(r.left() / ratio)), top = int(std::floor(r.top() / ratio));
-        const int right = int(std::ceil((r.right() + 1) / ratio));
-        const int bottom = int(std::ceil((r.bottom() + 1) / ratio));
-        changed += QRect(left + border, top + border, right - left, bottom - top);
-    }
-    if (!changed.isEmpty()) picture_->update(changed);
+    picture_->update();
 }
 
 void PictureBox::onMouseDown(MouseDownHandler handler) {

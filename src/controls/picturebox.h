@@ -37,8 +37,7 @@ class PictureBox : public Control {
 
     Surface& surface() { return surface_; }
     const Surface& surface() const { return surface_; }
-    // Shows what has been drawn on the surface: the pixels that changed since it was shown
-    // last are repainted with the window's next repaint.
+    // Shows what has been drawn on the surface.
     void refresh();
 
     // Button: 1 left, 2 right, 4 middle; Shift: 1 Shift, 2 Ctrl, 4 Alt; X, Y in pixels.
@@ -54,13 +53,9 @@ class PictureBox : public Control {
     void applyGeometry() override;
 
   private:
-    void repaintChanges();
-
     class Widget;
     Widget* picture_;
     Surface surface_;
-    QImage shown_;  // the surface as it was shown last
-    bool changesPending_ = false;
     Colour back_ = SystemColour::ButtonFace;
     Colour fore_ = SystemColour::WindowText;
     Colour fillColour_ = RGB(0, 0, 0);

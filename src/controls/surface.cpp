@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -35,33 +34,6 @@ int findColour(const QRgb* line, int i, int end, QRgb rgb, bool same) {
     }
 #endif
     while (i < end && ((line[i] & 0xFFFFFFu) == rgb) != same) ++i;
-    return i;
-}
-
-// The first pixel from `i` on where two rows differ, and the last from `i` down; the rows
-// must differ there. Four pixels are compared at a time.
-int firstDifference(const QRgb* a, const QRgb* b, int i) {
-#if defined(__SSE2__)
-    for (;; i += 4) {
-        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
-        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
-        const unsigned same = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi32(x, y)));
-        if (same != 0xFFFF) return i + std::countr_one(same) / 4;
-    }
-#endif
-    while (a[i] == b[i]) ++i;
-    return i;
-}
-int lastDifference(const QRgb* a, const QRgb* b, int i) {
-#if defined(__SSE2__)
-    for (; i >= 3; i -= 4) {
-        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i - 3));
-        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i - 3));
-        const unsigned same = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi32(x, y))) << 16;
-        if (same != 0xFFFF0000u) return i - std::countl_one(same) / 4;
-    }
-#endif
-    while (a[i] == b[i]) --i;
     return i;
 }
 }  // namespace
@@ -119,30 +91,6 @@ long long Surface::floodFillSurface(int x, int y, Colour surface, Colour fill) {
                 i = findColour(next, i, right + 1, from, false);
             }
         }
-    }
-    return changed;
-}
-
-QList<QRect> Surface::updateCopy(QImage& copy, int band) const {
-    if (copy.size() != image_.size() || copy.format() != image_.format()) {
-        copy = image_.copy();
-        return image_.isNull() ? QList<QRect>{} : QList<QRect>{image_.rect()};
-    }
-    QList<QRect> changed;
-    const std::size_t bytes = std::size_t(width()) * sizeof(QRgb);
-    for (int top = 0; top < height(); top += band) {
-        QRect rows;  // the changed pixels of the band
-        for (int y = top; y < std::min(top + band, height()); ++y) {
-            const QRgb* now = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
-            const QRgb* before = reinterpret_cast<const QRgb*>(copy.constScanLine(y));
-            if (std::memcmp(now, before, bytes) == 0) continue;
-            const int first = firstDifference(now, before, 0);
-            const int last = lastDifference(now, before, width() - 1);
-            std::copy(now + first, now + last + 1,
-                      reinterpret_cast<QRgb*>(copy.scanLine(y)) + first);
-            rows |= QRect(first, y, last - first + 1, 1);
-        }
-        if (!rows.isEmpty()) changed.append(rows);
     }
     return changed;
 }

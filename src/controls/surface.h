@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QImage>
-#include <QList>
-#include <QRect>
 
 #include "controls/colour.h"
 
@@ -34,11 +32,6 @@ class Surface {
     bool copyArea(int x, int y, int w, int h, int toX, int toY);
 
     const QImage& image() const { return image_; }
-
-    // Brings `copy` up to date with this surface and answers the rectangles of the pixels that
-    // differed: in each band of `band` rows, the first to the last pixel that differs. A copy
-    // of another size is replaced whole, and the whole surface answered.
-    QList<QRect> updateCopy(QImage& copy, int band) const;
 
     // The stored value of a colour's pixels, system colours resolved.
     static QRgb pixelOf(Colour colour);
