@@ -2,6 +2,7 @@
 
 #include <QThreadPool>
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <functional>
 #include <latch>
 #include <limits>
+#include <memory>
 #include <type_traits>
 #include <vector>
 
@@ -1682,19 +1684,26 @@ struct PicturePart {
     }
 };
 
-// Runs `here` on this thread and `there` beside it on a thread of the pool, when one is free at
-// once (else here too, afterwards); returns when both are done.
+// Runs `here` on this thread and `there` beside it on a thread of the pool; returns when both
+// are done. Whichever comes first to `there` runs it: when no thread of the pool has started it
+// by the time `here` is done (none free, or a busy processor), this thread runs it too, so a
+// busy machine never makes the pair slower than one after the other.
 void runSideBySide(const std::function<void()>& here, const std::function<void()>& there) {
-    std::latch done(1);
-    const bool beside = QThreadPool::globalInstance()->tryStart([&] {
+    struct Handover {
+        std::atomic<bool> taken{false};
+        std::latch done{1};
+    };
+    const auto handover = std::make_shared<Handover>();
+    const bool queued = QThreadPool::globalInstance()->tryStart([handover, &there] {
+        if (handover->taken.exchange(true)) return;  // done on the other thread already
         there();
-        done.count_down();
+        handover->done.count_down();
     });
     here();
-    if (beside)
-        done.wait();
-    else
+    if (!queued || !handover->taken.exchange(true))
         there();
+    else
+        handover->done.wait();
 }
 
 }  // namespace
