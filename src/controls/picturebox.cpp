@@ -36,8 +36,11 @@ class PictureBox::Widget : public QWidget {
         fill(outer, outer, inner, h - 2 * outer, dark);
         fill(outer, h - edge, w - 2 * outer, inner, light);
         fill(w - edge, outer, inner, h - 2 * outer, light);
-        fill(edge, edge, w - 2 * edge, h - 2 * edge, toQColor(owner_->back_));
         QImage image = owner_->surface_.image();
+        // The background shows only where the image does not reach (it covers the drawable
+        // area but while the picture is being resized, or at a scale that rounds it short).
+        if (image.width() < w - 2 * edge || image.height() < h - 2 * edge)
+            fill(edge, edge, w - 2 * edge, h - 2 * edge, toQColor(owner_->back_));
         if (!image.isNull()) {
             image.setDevicePixelRatio(ratio);
             painter.drawImage(QPointF(edge / ratio, edge / ratio), image);
