@@ -1763,10 +1763,9 @@ void clearAndDrawSectorWheels(Surface& surface, Colour background,
             else
                 start = std::min(start, x(*order[i]) - order[i]->radius);
         }
-        if (reach + 3 < start) {
-            half = order.size() / 2;
-            cut = int(std::clamp(std::floor(reach) + 2, 0.0, double(width)));
-        }
+        const double column = std::floor(reach) + 2;
+        if (reach + 3 < start && column > 0 && column < width)
+            half = order.size() / 2, cut = int(column);
     }
     // The rows' shapes of the outlined wheels, kept from one drawing to the next.
     thread_local std::vector<std::vector<RowShape>> shapeSets;
