@@ -67,23 +67,26 @@ double PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const 
     // every circle has an outline rim. Painting it near-white at once gives the same picture.
     const bool fast = method == Method::Fast && resolved(picture.BackColor()) == White &&
                       resolved(outline) != White && W >= 2 && H >= 2;
-    if (fast)
-        surface.clear(Background);
-    else
-        picture.Cls();
-
     const double n = Val(denominator.Caption());
     const double k = Val(numerator.Caption());
     // A denominator of 0 or less, or a negative numerator, has no picture: nothing is drawn
     // and no whole circle is counted.
     const bool drawable = n > 0 && k >= 0;
+    // One circle: cleared and drawn in one pass, which paints the circle's disc while clearing.
+    const SectorWheel single{W / 2, H / 2, H / 2 - 6, n, k, Blue, White, outline};
+    if (fast && drawable && k <= n)
+        clearAndDrawSectorWheels(surface, Background, {&single, 1});
+    else if (fast)
+        surface.clear(Background);
+    else
+        picture.Cls();
     const double whole = drawable ? std::floor(k / n) : 0;
     wholeUnits = whole;
     double circles = drawable ? 1 : 0;
     bool fit = true;
 
     if (drawable && k <= n) {
-        drawSectorWheel(surface, W / 2, H / 2, H / 2 - 6, n, k, Blue, White, outline);
+        if (!fast) drawSectorWheel(surface, W / 2, H / 2, H / 2 - 6, n, k, Blue, White, outline);
     } else if (drawable) {
         const bool partial = std::fmod(roundHalfEven(k), roundHalfEven(n)) != 0;
         const double cells = whole + (partial ? 1 : 0);
