@@ -1,9 +1,11 @@
 #pragma once
 
-// The blue and white regions of a fraction picture as a pupil's clicks meet them: each region is
-// what one flood fill started inside it changes, found with the surface's own flood fill.
+// A fraction picture as the lesson draws it: where its circles stand, and the blue and white
+// regions a pupil's clicks meet, each region what one flood fill started inside it changes,
+// found with the surface's own flood fill.
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "controls/surface.h"
@@ -30,6 +32,25 @@ struct Regions {
                                  [colour](const Region& r) { return r.colour == colour; }));
     }
 };
+
+// A circle a fraction picture shows: centre, radius and the number of blue sectors.
+struct Wheel {
+    double cx, cy, r, blue;
+};
+
+// The circles of k/n on a W x H picture: one in the middle up to k = n, else a row of cells.
+inline std::vector<Wheel> wheelsOf(int W, int H, double n, double k) {
+    if (!(n > 0 && k >= 0)) return {};
+    if (k <= n) return {{W / 2.0, H / 2.0, H / 2.0 - 6, k}};
+    const double whole = std::floor(k / n), cells = whole + (std::fmod(k, n) != 0 ? 1 : 0);
+    const double cell = std::floor(W / cells);
+    const double r = std::min(std::floor(cell / 2), H / 2.0 - 6) - 2;
+    std::vector<Wheel> wheels;
+    for (int i = 0; r > 0 && i < cells; ++i)
+        wheels.push_back(
+            {std::floor(cell / 2) + i * cell, H / 2.0, r, i < whole ? n : k - n * whole});
+    return wheels;
+}
 
 // All pixels of a surface as colours, row by row.
 inline std::vector<Colour> pixelsOf(const Surface& surface) {

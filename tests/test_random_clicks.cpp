@@ -136,15 +136,11 @@ struct Walk {
         }
         if (pupil.section() == 5) {
             const double product = f[1] * f[3] * f[5];
+            QList<double> n;  // the numerators over the product, then their sum or difference
+            for (int i = 0; i <= 2; ++i) n << product / f[2 * i + 1] * f[2 * i];
+            n << n[0] + n[1] + (pupil.read("operators").startsWith('+') ? n[2] : -n[2]);
             pupil.act("lists:" + Str(product));
-            const double sign = pupil.read("operators").startsWith('+') ? 1 : -1;
-            double result = 0;
-            for (int i = 0; i <= 2; ++i) {
-                const double numerator = product / f[2 * i + 1] * f[2 * i];
-                pupil.countTo(QStringLiteral("e%1").arg(i), numerator);
-                result += (i == 2 ? sign : 1) * numerator;
-            }
-            pupil.countTo("e3", result);
+            pupil.act(QStringLiteral("set%1,%2,%3,%4").arg(n[0]).arg(n[1]).arg(n[2]).arg(n[3]));
             pupil.act("check");
             return "Command17";
         }

@@ -141,8 +141,6 @@ Form3.List1        |                            | 240 240 9255 5460   | MS Sans 
     void coloursAsPainted_data() {
         tableRows(R"(
 graphical button: its colour            | menu7 | Form1.Command20    | fill   | 255 128 255
-graphical button: menu green            | menu7 | Form1.Command1(7)  | fill   | 0 255 0
-graphical button: menu white            | menu7 | Form1.Command1(0)  | fill   | 255 255 255
 graphical button: lesson colour         | menu3 | Form1.Command13(0) | fill   | 0 192 192
 graphical button: pad key               | menu4 | Form2.Command2(0)  | fill   | 255 192 255
 standard button: the desktop's grey     | menu0 | Form1.Command2(0)  | grey   | 0 0 0
@@ -196,19 +194,15 @@ window: the results                     | menu4 | Form3              | window | 
     }
 
     // The first screen: the random source seeded once, of the shared controls only Picture2
-    // there, and behind the presentation.
-    void startUp() {
-        App app;
-        QCOMPARE(app.random.randomizeCalls, 1);
-        QCOMPARE(sharedShown(app), "0100");
-        QVERIFY(app.picture("Picture2").widget()->visibleRegion().isEmpty());
-    }
-
-    // The worked numbers of an 800 x 600 screen, the other windows' places on it, a narrow
-    // screen cutting a wide section equally on both sides, and a 144 dpi screen.
+    // there, and behind the presentation. The worked numbers of an 800 x 600 screen, the other
+    // windows' places on it, a narrow screen cutting a wide section equally on both sides, and a
+    // 144 dpi screen.
     void layout() {
         Windows windows;
         App& app = windows.app;
+        QCOMPARE(app.random.randomizeCalls, 1);
+        QCOMPARE(sharedShown(app), "0100");
+        QVERIFY(app.picture("Picture2").widget()->visibleRegion().isEmpty());
         auto geometry = [&](const QString& address) {
             Control& c = windows.find(address);
             return QList<double>({c.Left(), c.Top(), c.Width(), c.Height()});
@@ -241,8 +235,9 @@ window: the results                     | menu4 | Form3              | window | 
     }
 
     // The results window: written hidden, kept by "HISTORIAL", emptied when the pupil closes
-    // it; closing the main window ends the program with every window.
-    void windowsLifecycle() {
+    // it; "Copiar" in its list's context menu and the copy key copy the selected line, or every
+    // line while none is selected; closing the main window ends the program with every window.
+    void resultsWindow() {
         App app;
         Pupil pupil(app);
         app.form().results().writeLine("a");
@@ -252,31 +247,23 @@ window: the results                     | menu4 | Form3              | window | 
         window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         tell(pupil, {"=> results=none", "historial => lines=; results=shown"});
+        window = app.form().results().window();
+        for (const char* line : {"1/2 = 2/4 * MUY BIEN *", "b", "c"})
+            app.form().results().writeLine(line);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QClipboard& clipboard = *QGuiApplication::clipboard();
+        QTest::keySequence(window->List1.widget(), QKeySequence::Copy);
+        QCOMPARE(clipboard.text(), "1/2 = 2/4 * MUY BIEN *\nb\nc");
+        window->List1.setListIndex(1);
+        QCOMPARE(chooseInMenu(*window, "Copiar"), QStringList({"Copiar", "Guardar como…"}));
+        QCOMPARE(clipboard.text(), "b");
         app.form().numberPad().openFor(3);
-        QPointer<QWidget> pad = app.form().numberPad().window(),
-                          list = app.form().results().window();
+        QPointer<QWidget> pad = app.form().numberPad().window(), list = window;
         app.form().close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(app.endRequests, 1);
         QVERIFY(!pad && !list);
-    }
-
-    // "Copiar" in the list's context menu and with the copy key: the selected line, or every
-    // line while none is selected.
-    void copyLines() {
-        App app;
-        for (const char* line : {"1/2 = 2/4 * MUY BIEN *", "b", "c"})
-            app.form().results().writeLine(line);
-        app.form().results().show();
-        Form3& window = *app.form().results().window();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QClipboard& clipboard = *QGuiApplication::clipboard();
-        QTest::keySequence(window.List1.widget(), QKeySequence::Copy);
-        QCOMPARE(clipboard.text(), "1/2 = 2/4 * MUY BIEN *\nb\nc");
-        window.List1.setListIndex(1);
-        QCOMPARE(chooseInMenu(window, "Copiar"), QStringList({"Copiar", "Guardar como…"}));
-        QCOMPARE(clipboard.text(), "b");
     }
 
     // "Guardar como…" (the save key here) writes every line as UTF-8, each ending in "\n", or
@@ -398,29 +385,6 @@ product    | menu6             | Option1(0) N+5 N- N D Command19 D+5 D-
             app.button("Command1(7)").widget()->setFocus();
             tell(pupil, walk);
         }
-    }
-
-    // Space and Enter click the button that has the keyboard. Once it has moved by key, a
-    // dotted mark is all that changes of a graphical button: black on its white or green face,
-    // which stays as it was.
-    void keysAndFocusMark() {
-        App app;
-        Pupil pupil(app);
-        CommandButton &amplify = app.button("Command1(1)"), &start = app.button("Command1(0)");
-        const QImage unfocused = shown(amplify);
-        tell(pupil, {"menu0 tab => focus=menu1"});
-        const QImage focused = shown(amplify);
-        QMap<QRgb, int> changed;  // the colours painted anew, and how many pixels
-        for (int y = 0; y < focused.height(); ++y)
-            for (int x = 0; x < focused.width(); ++x)
-                if (focused.pixel(x, y) != unfocused.pixel(x, y)) ++changed[focused.pixel(x, y)];
-        QCOMPARE(changed.keys(), QList<QRgb>{qRgb(0, 0, 0)});
-        QVERIFY(changed.first() > focused.width());
-        QCOMPARE(fillShown(amplify), RGB(255, 255, 255));
-        tell(pupil, {"space => focus=menu1"});  // Amplificar, green under its mark
-        QCOMPARE(fillShown(amplify), RGB(0, 255, 0));
-        tell(pupil, {"backtab enter => focus=menu0"});
-        QCOMPARE(fillShown(start), RGB(0, 255, 0));
     }
 
     // Every control a pupil sees, in every section, on the pad and in the results, has a name a
