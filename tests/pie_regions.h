@@ -21,7 +21,7 @@ constexpr Colour Outline = RGB(0, 0, 0);
 
 struct Region {
     Colour colour = 0;
-    long long size = 0;  // -1 when the fill's count differs from the pixels it left its colour on
+    long long size = 0;  // pixels
 };
 
 struct Regions {
@@ -74,22 +74,19 @@ inline Regions sectorRegions(const Surface& surface) {
     for (int y = 0, i = 0, w = surface.width(); y < surface.height(); ++y) {
         for (int x = 0; x < w; ++x, ++i) {
             const Colour c = before[std::size_t(i)], id = Colour(result.all.size());
-            if ((c == Blue || c == White) && work.pixel(x, y) == c)  // not filled already
-                result.all.push_back(
-                    {c, work.floodFillSurface(x, y, c, RGB(id, id >> 8, 100 + (id >> 16)))});
+            if ((c == Blue || c == White) && work.pixel(x, y) == c) {  // not filled already
+                work.floodFillSurface(x, y, c, RGB(id, id >> 8, 100 + (id >> 16)));
+                result.all.push_back({c, 0});
+            }
         }
     }
-    std::vector<long long> seen(result.all.size(), 0);
     const std::vector<Colour> after = pixelsOf(work);
     for (std::size_t i = 0; i < after.size(); ++i) {
         const Colour c = after[i], b = (c >> 16) & 0xFF;
         if (b < 100 || b > 250 || before[i] == c) continue;
         const std::size_t id = (c & 0xFFFF) | (std::size_t(b - 100) << 16);
-        if (id < seen.size()) ++seen[id], result.label[i] = int(id);
+        if (id < result.all.size()) ++result.all[id].size, result.label[i] = int(id);
     }
-    // What each fill reported changing is exactly the pixels that carry its colour afterwards.
-    for (std::size_t i = 0; i < seen.size(); ++i)
-        if (seen[i] != result.all[i].size) result.all[i].size = -1;
     return result;
 }
 
