@@ -10,10 +10,6 @@ using namespace rc::testing;
 
 namespace {
 
-QString element(const char* array, int i) {
-    return QStringLiteral("%1(%2)").arg(array).arg(i);
-}
-
 // What the walk saw before a click.
 struct Before {
     int historyCount = 0;
@@ -168,7 +164,7 @@ class TestRandomClicks : public QObject {
         const int clicks = (set && all > 0 ? all : 3000) / (section < 0 ? 4 : 20);
         Walk walk(width, height, seed);
         App& app = walk.app;
-        if (section >= 0) app.click(element("Command1", section));
+        if (section >= 0) app.click(QStringLiteral("Command1(%1)").arg(section));
         walk.check({});
         std::mt19937 pick(static_cast<unsigned>(seed));
         QMap<QString, int> clicksOn;
@@ -197,7 +193,7 @@ class TestRandomClicks : public QObject {
                     const QString address = prefix + c->name();
                     const bool menu = address.startsWith("Command1(") || address == "Command20";
                     if (clickable(c) && c->widget()->isVisible() && c->widget()->isEnabled() &&
-                        !(stay && menu && address != element("Command1", section)))
+                        !(stay && menu && address != QStringLiteral("Command1(%1)").arg(section)))
                         shown.emplace_back(address, c);
                 }
             };
@@ -234,7 +230,7 @@ class TestRandomClicks : public QObject {
         }
         // The walk reaches every section, or stays in its own; and the lessons' own controls.
         for (int i = 0; i <= 8 && section < 0; ++i)
-            QVERIFY(clicksOn.value(element("Command1", i)) > 0);
+            QVERIFY(clicksOn.value(QStringLiteral("Command1(%1)").arg(i)) > 0);
         if (section >= 0) QCOMPARE(walk.pupil.section(), section);
         if (section == 0) QVERIFY(clicksOn.value("Picture1") > clicks / 40);
         if (section >= 4) QVERIFY(app.form().state().HistoryCount > 0);
