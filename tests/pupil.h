@@ -441,19 +441,4 @@ inline void tell(Pupil& pupil, const QStringList& story) {
     }
 }
 
-// Stories as test data: the column, a named row, and the test that tells the row's story to a
-// fresh main window on an 800 x 600 screen.
-inline void storyColumn() {
-    QTest::addColumn<QStringList>("story");
-}
-inline void story(const char* name, const QStringList& steps) {
-    QTest::newRow(name) << steps;
-}
-inline void tellTheStory() {
-    QFETCH(QStringList, story);
-    App app;
-    Pupil pupil(app);
-    tell(pupil, story);
-}
-
 }  // namespace rc::testing

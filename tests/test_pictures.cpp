@@ -56,7 +56,7 @@ QString checkWheels(const Surface& s, Colour outline, double n, const std::vecto
     const Regions regions = sectorRegions(s);
     std::vector<std::pair<int, long long>> home(regions.all.size(), {-2, -1});  // circle, sector
     std::vector<long long> blues(wheels.size(), 0);  // blue pixels in each circle
-    const double step = 6.28318 / n;
+    const double step = 6.28318 / n, crowded = std::pow(0.5 / step, 2);  // a squared radius
     for (int y = 0, p = 0; y < H; ++y) {
         for (int x = 0; x < W; ++x, ++p) {
             const int i = wheelAt(x, y), id = regions.label[std::size_t(p)];
@@ -74,7 +74,7 @@ QString checkWheels(const Surface& s, Colour outline, double n, const std::vecto
                                   inside(w, x, y - 1) && inside(w, x, y + 1)))
                 return at("rim open");
             // The crowded middle, where sectors are under half a pixel wide, is outline.
-            if (c != outline && std::hypot(x - w.cx, y - w.cy) * step < 0.5)
+            if (c != outline && std::pow(x - w.cx, 2) + std::pow(y - w.cy, 2) < crowded)
                 return at("colour in the crowded middle");
             blues[std::size_t(i)] += c == Blue;
             // Every blue or white region lies in one sector of one circle.

@@ -16,6 +16,11 @@ struct Lesson {
     Colour at(QPoint p) const { return picture.Point(p.x(), p.y()); }
 };
 
+// A story as a named row.
+void story(const char* name, const QStringList& steps) {
+    QTest::newRow(name) << steps;
+}
+
 // A right answer to the add/subtract exercise, checked twice: two lines.
 void right(const char* name, const QString& fractions, const QString& operators,
            const QString& multiple, const QString& numerators, const QString& line) {
@@ -40,7 +45,7 @@ class TestStories : public QObject {
     void initTestCase() { prepareApplication(); }
 
     void stories_data() {
-        storyColumn();
+        QTest::addColumn<QStringList>("story");
         // Representación gráfica.
         story("numerator down to 0, a refused press still draws; the picture says each drawing",
               {"menu0 => described1=1 de 2 partes coloreada, en 1 círculo",
@@ -251,7 +256,13 @@ class TestStories : public QObject {
         right("eleven, eleven, eleven far down the lists", "10/11,10/11,1/11", "- -", "1331",
               "1210,1210,121,2299", "10/11 + 10/11 - 1/11 = 2299/1331 *** MUY BIEN ***");
     }
-    void stories() { tellTheStory(); }
+    // Each story told to a fresh main window on an 800 x 600 screen.
+    void stories() {
+        QFETCH(QStringList, story);
+        App app;
+        Pupil pupil(app);
+        tell(pupil, story);
+    }
 
     // The picture's pixels are the display's own: twice as many each way at scale 2, shown
     // one for one, not enlarged.
