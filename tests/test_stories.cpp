@@ -29,7 +29,6 @@ void right(const char* name, const QString& fractions, const QString& operators,
                      " check => verdict=green green green green green; comprobar=shown",
                  "check => count=2; results=hidden; lines=" + line + " | " + line});
 }
-const QString Green5 = "verdict=green green green green green";
 
 // A raw mouse event, as the desktop delivers it, at a point of `widget`.
 void mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
@@ -240,8 +239,8 @@ class TestStories : public QObject {
             {"sum3/4,1/2,2/3 menu5 lists:12 set9,6,8,23 check => verdict=green green green red "
              "red; errors=-1; lines=",
              "e0+ => verdict=face green green red red", "check => verdict=red green green red red",
-             "e0=9 e3=7 check => " + Green5 +
-                 "; lines=3/4 + 1/2 - 2/3 = 7/12 *** CON ERRORES ***"});
+             "e0=9 e3=7 check => verdict=green green green green green; "
+             "lines=3/4 + 1/2 - 2/3 = 7/12 *** CON ERRORES ***"});
         story("the keyboard finds entries: typing, arrows, End",
               {"sum1/11,1/11,1/11 menu5 type0:132 => selected0=132; working0=11 X 12 = 132",
                "type1:13 key1:down key1:up => selected1=132",
