@@ -1,9 +1,11 @@
 #pragma once
 
-// The blue and white regions of a fraction picture as a pupil's clicks meet them: each region is
-// what one flood fill started inside it changes, found with the surface's own flood fill.
+// A fraction picture as the lesson draws it: where its circles stand, and the blue and white
+// regions a pupil's clicks meet, each region what one flood fill started inside it changes,
+// found with the surface's own flood fill.
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "controls/surface.h"
@@ -19,7 +21,7 @@ constexpr Colour Outline = RGB(0, 0, 0);
 
 struct Region {
     Colour colour = 0;
-    long long size = 0;  // -1 when the fill's count differs from the pixels it left its colour on
+    long long size = 0;  // pixels
 };
 
 struct Regions {
@@ -30,6 +32,25 @@ struct Regions {
                                  [colour](const Region& r) { return r.colour == colour; }));
     }
 };
+
+// A circle a fraction picture shows: centre, radius and the number of blue sectors.
+struct Wheel {
+    double cx, cy, r, blue;
+};
+
+// The circles of k/n on a W x H picture: one in the middle up to k = n, else a row of cells.
+inline std::vector<Wheel> wheelsOf(int W, int H, double n, double k) {
+    if (!(n > 0 && k >= 0)) return {};
+    if (k <= n) return {{W / 2.0, H / 2.0, H / 2.0 - 6, k}};
+    const double whole = std::floor(k / n), cells = whole + (std::fmod(k, n) != 0 ? 1 : 0);
+    const double cell = std::floor(W / cells);
+    const double r = std::min(std::floor(cell / 2), H / 2.0 - 6) - 2;
+    std::vector<Wheel> wheels;
+    for (int i = 0; r > 0 && i < cells; ++i)
+        wheels.push_back(
+            {std::floor(cell / 2) + i * cell, H / 2.0, r, i < whole ? n : k - n * whole});
+    return wheels;
+}
 
 // All pixels of a surface as colours, row by row.
 inline std::vector<Colour> pixelsOf(const Surface& surface) {
@@ -53,22 +74,19 @@ inline Regions sectorRegions(const Surface& surface) {
     for (int y = 0, i = 0, w = surface.width(); y < surface.height(); ++y) {
         for (int x = 0; x < w; ++x, ++i) {
             const Colour c = before[std::size_t(i)], id = Colour(result.all.size());
-            if ((c == Blue || c == White) && work.pixel(x, y) == c)  // not filled already
-                result.all.push_back(
-                    {c, work.floodFillSurface(x, y, c, RGB(id, id >> 8, 100 + (id >> 16)))});
+            if ((c == Blue || c == White) && work.pixel(x, y) == c) {  // not filled already
+                work.floodFillSurface(x, y, c, RGB(id, id >> 8, 100 + (id >> 16)));
+                result.all.push_back({c, 0});
+            }
         }
     }
-    std::vector<long long> seen(result.all.size(), 0);
     const std::vector<Colour> after = pixelsOf(work);
     for (std::size_t i = 0; i < after.size(); ++i) {
         const Colour c = after[i], b = (c >> 16) & 0xFF;
         if (b < 100 || b > 250 || before[i] == c) continue;
         const std::size_t id = (c & 0xFFFF) | (std::size_t(b - 100) << 16);
-        if (id < seen.size()) ++seen[id], result.label[i] = int(id);
+        if (id < result.all.size()) ++result.all[id].size, result.label[i] = int(id);
     }
-    // What each fill reported changing is exactly the pixels that carry its colour afterwards.
-    for (std::size_t i = 0; i < seen.size(); ++i)
-        if (seen[i] != result.all[i].size) result.all[i].size = -1;
     return result;
 }
 

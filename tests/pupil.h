@@ -121,6 +121,12 @@ inline const QMap<QString, QString> Readings = {
     {"verdict@5", "{Command14(0)#} {Command14(1)#} {Command14(2)#} {Command14(3)#} {Command17#}"},
     {"comprobar", "{Command17?shown:hidden}"}};
 
+// The keys a pupil presses by name (backtab: Shift+Tab).
+inline const QMap<QString, Qt::Key> Keys = {{"down", Qt::Key_Down},    {"up", Qt::Key_Up},
+                                            {"end", Qt::Key_End},      {"tab", Qt::Key_Tab},
+                                            {"backtab", Qt::Key_Tab},  {"space", Qt::Key_Space},
+                                            {"enter", Qt::Key_Return}, {"escape", Qt::Key_Escape}};
+
 class Pupil {
   public:
     explicit Pupil(App& app) : app(app) {}
@@ -178,10 +184,7 @@ class Pupil {
         if (is(R"(set(-?\d+),(-?\d+),(-?\d+),(-?\d+))"))
             for (int i = 0; i <= 3; ++i) countTo(QStringLiteral("e%1").arg(i), n(i + 1));
         if (is(R"(type(\d):(\S+))")) QTest::keyClicks(list(n(1)).widget(), c[2]);
-        if (is(R"(key(\d):(down|up|end))"))
-            QTest::keyClick(list(n(1)).widget(), c[2] == "down" ? Qt::Key_Down
-                                                 : c[2] == "up" ? Qt::Key_Up
-                                                                : Qt::Key_End);
+        if (is(R"(key(\d):(down|up|end))")) QTest::keyClick(list(n(1)).widget(), Keys[c[2]]);
         if (is(R"((right|middle|shift|)tap(\d+)(?:@(\d+)/(\d+))?)"))
             tap(sectorPixel(n(2), n(3), std::max(1, n(4))),
                 c[1] == "right"    ? Qt::RightButton
@@ -190,11 +193,7 @@ class Pupil {
                 c[1] == "shift" ? Qt::ShiftModifier : Qt::NoModifier);
         if (is(R"(history:=(\d+))")) state().HistoryCount = n(1);
         if (is("tab|backtab|space|enter|escape")) {
-            const Qt::Key key = word == "space"    ? Qt::Key_Space
-                                : word == "enter"  ? Qt::Key_Return
-                                : word == "escape" ? Qt::Key_Escape
-                                                   : Qt::Key_Tab;
-            QTest::keyClick(QApplication::focusWidget(), key,
+            QTest::keyClick(QApplication::focusWidget(), Keys[word],
                             word == "backtab" ? Qt::ShiftModifier : Qt::NoModifier);
             QCoreApplication::processEvents();  // a window shown or left takes the keyboard
         }
@@ -317,13 +316,14 @@ class Pupil {
     // at 0.6 of its radius, on even coordinates so that a scaled display can point at it.
     QPoint sectorPixel(int sector, int cell = 0, int cells = 1) const {
         const PictureBox& picture = app.picture("Picture1");
-        const int W = picture.ScaleWidth(), H = picture.ScaleHeight();
-        const double width = std::floor(W / double(cells));
-        const double cx = cells > 1 ? std::floor(width / 2) + cell * width : W / 2.0;
-        const double r = cells > 1 ? std::min(std::floor(width / 2), H / 2.0 - 6) - 2 : H / 2.0 - 6;
-        const double angle = (sector + 0.5) * 6.28318 / Val(app.label("Label1(1)").Caption());
-        return {int(std::lround((cx + 0.6 * r * std::cos(angle)) / 2)) * 2,
-                int(std::lround((H / 2.0 - 0.6 * r * std::sin(angle)) / 2)) * 2};
+        const double n = Val(app.label("Label1(1)").Caption());
+        // A numerator one past n·(cells - 1) has `cells` cells; n has one circle in the middle.
+        const Wheel w = wheelsOf(picture.ScaleWidth(), picture.ScaleHeight(), n,
+                                 cells > 1 ? n * (cells - 1) + 1 : n)
+                            .at(std::size_t(cell));
+        const double angle = (sector + 0.5) * 6.28318 / n;
+        return {int(std::lround((w.cx + 0.6 * w.r * std::cos(angle)) / 2)) * 2,
+                int(std::lround((w.cy - 0.6 * w.r * std::sin(angle)) / 2)) * 2};
     }
     // A real mouse click on Picture1 over one of its pixels.
     void tap(QPoint pixel, Qt::MouseButton button = Qt::LeftButton,
@@ -392,20 +392,17 @@ class Pupil {
     }
     // Which colours fill the sectors of the left and the right pie.
     QString pies() const {
-        const QImage& image = app.picture("Picture2").surface().image();
-        QString found[2];
-        const std::pair<Colour, const char*> colours[] = {
+        const Surface& picture = app.picture("Picture2").surface();
+        const QMap<Colour, QString> names = {
             {RGB(0, 192, 192), "teal"}, {RGB(192, 0, 192), "magenta"}, {Blue, "blue"}};
-        for (const auto& [colour, name] : colours)
-            for (int half = 0; half < 2; ++half)
-                for (int y = 0; y < image.height() && !found[half].contains(name); y += 2)
-                    for (int x = half * image.width() / 2; x < (half + 1) * image.width() / 2;
-                         x += 2)
-                        if (fromQColor(image.pixelColor(x, y)) == colour) {
-                            found[half] += found[half].isEmpty() ? name : QString("+") + name;
-                            break;
-                        }
-        return found[0] + "|" + found[1];
+        const std::vector<Colour> pixels = pixelsOf(picture);
+        QStringList found[2];
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            QStringList& half = found[int(i % std::size_t(picture.width())) >= picture.width() / 2];
+            if (names.contains(pixels[i]) && !half.contains(names[pixels[i]]))
+                half << names[pixels[i]];
+        }
+        return found[0].join('+') + "|" + found[1].join('+');
     }
     void padKeys(const QString& keys) {
         Form2& pad = *app.form().numberPad().window();
@@ -442,21 +439,6 @@ inline void tell(Pupil& pupil, const QStringList& story) {
             QFAIL(qPrintable(step + ": " + e.what()));
         }
     }
-}
-
-// Stories as test data: the column, a named row, and the test that tells the row's story to a
-// fresh main window on an 800 x 600 screen.
-inline void storyColumn() {
-    QTest::addColumn<QStringList>("story");
-}
-inline void story(const char* name, const QStringList& steps) {
-    QTest::newRow(name) << steps;
-}
-inline void tellTheStory() {
-    QFETCH(QStringList, story);
-    App app;
-    Pupil pupil(app);
-    tell(pupil, story);
 }
 
 }  // namespace rc::testing
