@@ -1686,8 +1686,8 @@ struct PicturePart {
 
 // Runs `here` on this thread and `there` beside it on a thread of the pool; returns when both
 // are done. Whichever comes first to `there` runs it: when no thread of the pool has started it
-// by the time `here` is done (none free, or a busy processor), this thread runs it too, so a
-// busy machine never makes the pair slower than one after the other.
+// by the time `here` is done (none free, or no processor free yet), this thread runs it too
+// rather than wait for one.
 void runSideBySide(const std::function<void()>& here, const std::function<void()>& there) {
     struct Handover {
         std::atomic<bool> taken{false};
