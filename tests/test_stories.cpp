@@ -195,10 +195,12 @@ class TestStories : public QObject {
               {"menu4 F0=64/128 F1=32/64 check0 F2=16/32 check1 F3=8/16 check2 F4=4/8 check3 "
                "F5=2/4 check4 => F5=2/4; link3=blue locked; link4=blue locked; count=0; "
                "results=none"});
-        story("the pad: five digits by typing, steps without limit, negatives, BORRAR",
-              {"menu4 @2 #123456 => pad=12345; F1=12345/?", "@2 #9999 => pad=9999",
-               "#9 #+10 #5 => pad=100009", "@3 #-1 #5 => F1=100009/-5", "#3 => pad=-47",
-               "#B => F1=100009/0", "#-1 #12345678901234567890 => pad=-87654321098765432110"});
+        story(
+            "the pad: five digits by typing, steps of every size without limit, negatives, BORRAR",
+            {"menu4 @2 #123456 => pad=12345; F1=12345/?", "@2 #9999 => pad=9999",
+             "#9 #+10 #5 => pad=100009", "@3 #-1 #5 => F1=100009/-5", "#3 => pad=-47",
+             "#-10 #-5 => pad=-62", "#B => F1=100009/0",
+             "#-1 #12345678901234567890 => pad=-87654321098765432110"});
         story(
             "by keyboard: Space on a number opens the pad on its first key, Tab goes round its "
             "keys, Escape comes back; Enter opens the pad again on the key it had",
