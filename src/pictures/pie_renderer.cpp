@@ -72,9 +72,10 @@ double PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const 
     // A denominator of 0 or less, or a negative numerator, has no picture: nothing is drawn
     // and no whole circle is counted.
     const bool drawable = n > 0 && k >= 0;
+    const bool oneCircle = drawable && k <= n;
     // One circle: cleared and drawn in one pass, which paints the circle's disc while clearing.
     const SectorWheel single{W / 2, H / 2, H / 2 - 6, n, k, Blue, White, outline};
-    if (fast && drawable && k <= n)
+    if (fast && oneCircle)
         clearAndDrawSectorWheels(surface, Background, {&single, 1});
     else if (fast)
         surface.clear(Background);
@@ -85,8 +86,10 @@ double PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const 
     double circles = drawable ? 1 : 0;
     bool fit = true;
 
-    if (drawable && k <= n) {
-        if (!fast) drawSectorWheel(surface, W / 2, H / 2, H / 2 - 6, n, k, Blue, White, outline);
+    if (oneCircle) {
+        if (!fast)
+            drawSectorWheel(surface, single.cx, single.cy, single.radius, n, k, Blue, White,
+                            outline);
     } else if (drawable) {
         const bool partial = std::fmod(roundHalfEven(k), roundHalfEven(n)) != 0;
         const double cells = whole + (partial ? 1 : 0);

@@ -1640,12 +1640,13 @@ void drawWheel(const Wheel& wheel, Surface::Rows rows, std::vector<RowShape>* ou
 // A wheel whose disc the clearing pass paints outline, with its rows' shapes.
 struct OutlinedWheel {
     const Wheel* wheel;
-    std::vector<RowShape>* shapes;
+    std::vector<RowShape>* shapes;  // null for a wheel drawn over the background
 };
 
 // Clears the columns from..to - 1 of the picture to `background`, but for the discs of the
-// wheels `outlined` (wholly inside those columns, apart, in order from left to right, with their
-// rows' shapes), which are painted outline instead: each row in one pass from left to right.
+// wheels `outlined` that have their rows' shapes (all wholly inside those columns, apart, in
+// order from left to right), which are painted outline instead: each row in one pass from left
+// to right.
 RC_VECTOR_CLONES
 void clearAround(Surface::Rows rows, int height, int from, int to, QRgb background,
                  std::span<const OutlinedWheel> outlined) {
@@ -1654,7 +1655,7 @@ void clearAround(Surface::Rows rows, int height, int from, int to, QRgb backgrou
         int x = from;
         for (const auto& [wheelOf, shapes] : outlined) {
             const Wheel& wheel = *wheelOf;
-            if (y < wheel.y0 || y > wheel.y1) continue;
+            if (!shapes || y < wheel.y0 || y > wheel.y1) continue;
             const RowShape& row = (*shapes)[std::size_t(y - wheel.y0 + 1)];
             const int whole = int(wheel.centre.whole), lo = row.lo + whole, hi = row.hi + whole;
             if (lo > hi) continue;
@@ -1667,20 +1668,16 @@ void clearAround(Surface::Rows rows, int height, int from, int to, QRgb backgrou
 }
 
 // The columns from..to - 1 of a picture and the wheels wholly inside them, in order from left
-// to right: cleared, then drawn.
+// to right, those drawn over an outline disc with their rows' shapes: cleared, then drawn.
 struct PicturePart {
     int from, to;
-    std::vector<const Wheel*> wheels;
-    std::vector<OutlinedWheel> outlined;
+    std::vector<OutlinedWheel> wheels;
 
     void draw(Surface::Rows rows, int height, QRgb background) const {
-        for (const OutlinedWheel& wheel : outlined) shapeRows(*wheel.wheel, *wheel.shapes);
-        if (from < to) clearAround(rows, height, from, to, background, outlined);
-        auto next = outlined.begin();
-        for (const Wheel* wheel : wheels) {
-            const bool isOutlined = next != outlined.end() && next->wheel == wheel;
-            drawWheel(*wheel, rows, isOutlined ? (next++)->shapes : nullptr);
-        }
+        for (const auto& [wheel, shapes] : wheels)
+            if (shapes) shapeRows(*wheel, *shapes);
+        if (from < to) clearAround(rows, height, from, to, background, wheels);
+        for (const auto& [wheel, shapes] : wheels) drawWheel(*wheel, rows, shapes);
     }
 };
 
@@ -1770,12 +1767,10 @@ void clearAndDrawSectorWheels(Surface& surface, Colour background,
     // The rows' shapes of the outlined wheels, kept from one drawing to the next.
     thread_local std::vector<std::vector<RowShape>> shapeSets;
     shapeSets.resize(std::max(shapeSets.size(), order.size()));
-    PicturePart parts[2] = {{0, cut, {}, {}}, {cut, width, {}, {}}};
+    PicturePart parts[2] = {{0, cut, {}}, {cut, width, {}}};
     for (std::size_t i = 0; i < order.size(); ++i) {
-        PicturePart& part = parts[i < half ? 0 : 1];
-        part.wheels.push_back(order[i]);
-        if (order[i]->walks && !SectorWalk::tiles(*order[i]))
-            part.outlined.push_back({order[i], &shapeSets[i]});
+        const bool outlined = order[i]->walks && !SectorWalk::tiles(*order[i]);
+        parts[i < half ? 0 : 1].wheels.push_back({order[i], outlined ? &shapeSets[i] : nullptr});
     }
     const Surface::Rows rows = surface.rows();
     const QRgb back = Surface::pixelOf(background);
