@@ -4,6 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QThreadPool>
+#include <cstring>
+#include <latch>
 #include <map>
 #include <memory>
 
@@ -55,6 +58,48 @@ void clear(benchmark::State& state, int screen) {
     }
 }
 
+// Columns from..to - 1 (eight or more) of every row in one colour, eight pixels a store, as
+// the program's own fills (with the wider registers where the processor has them).
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && \
+    !defined(__SANITIZE_ADDRESS__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void fillColumns(rc::Surface::Rows rows, int height, int from, int to, QRgb colour) {
+    using Eight = QRgb __attribute__((vector_size(32)));
+    const Eight eight = Eight{} + colour;
+    for (int y = 0; y < height; ++y) {
+        QRgb* const line = rows[y];
+        for (int x = from; x + 8 <= to; x += 8) std::memcpy(line + x, &eight, sizeof eight);
+        std::memcpy(line + to - 8, &eight, sizeof eight);
+    }
+}
+
+// The picture cleared in two halves, left and right of its middle column, one after the other
+// on this thread or side by side on this thread and one of the pool, as the sum pies' two
+// parts are: what two threads writing one picture gain on this machine, in the same run.
+void clearHalves(benchmark::State& state, int screen, bool sideBySide) {
+    rc::Surface& surface = appFor(screen).picture("Picture2").surface();
+    const rc::Surface::Rows rows = surface.rows();
+    const int width = surface.width(), height = surface.height(), middle = width / 2;
+    QRgb colour = 0xFFFFFFFF;
+    for (auto _ : state) {
+        colour ^= 1;
+        if (sideBySide) {
+            std::latch done(1);
+            QThreadPool::globalInstance()->start([&] {
+                fillColumns(rows, height, middle, width, colour);
+                done.count_down();
+            });
+            fillColumns(rows, height, 0, middle, colour);
+            done.wait();
+        } else {
+            fillColumns(rows, height, 0, middle, colour);
+            fillColumns(rows, height, middle, width, colour);
+        }
+        benchmark::DoNotOptimize(surface.image().constBits());
+    }
+}
+
 // The add/subtract lesson's two pies, A′ = n/2 / n and B′ = n/3 / n: their cost follows the
 // picture, not the denominator, which the pupil can amplify without limit.
 void drawSumPies(benchmark::State& state, int screen, const char* denominator) {
@@ -98,6 +143,12 @@ int main(int argc, char** argv) {
     for (int screen : {1920, 3840}) {
         const std::string size = std::to_string(screen) + "x" + std::to_string(screen * 9 / 16);
         benchmark::RegisterBenchmark(("clear/" + size).c_str(), clear, screen);
+        benchmark::RegisterBenchmark(("clearHalves/" + size + "/oneThread").c_str(), clearHalves,
+                                     screen, false)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("clearHalves/" + size + "/twoThreads").c_str(), clearHalves,
+                                     screen, true)
+            ->UseRealTime();
         // One circle cut from two sectors to so many that they are thinner than a pixel (the
         // middle of that range, sectors a few pixels wide, costs the most: 1/410 on the smaller
         // picture, 1/860 on the larger, the dearest of a sweep), and rows of circles.
