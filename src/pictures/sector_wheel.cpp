@@ -320,6 +320,12 @@ struct RowShape {
     float dy;
 };
 
+// The rows first..last of the picture that one drawing writes: all of them, or one of the
+// two bands that two threads draw side by side.
+struct Band {
+    int first, last;
+};
+
 // Buffers of the wheel drawing, kept from one wheel to the next so that a row of a hundred
 // small circles does not allocate and clear them a hundred times.
 struct WheelBuffers {
@@ -1093,10 +1099,12 @@ void shapeRows(const Wheel& wheel, std::vector<RowShape>& shapes) {
 class SectorWalk {
   public:
     // `outlined`: the rows' shapes, worked out already, of a wheel whose disc is painted
-    // outline already (one not painted from one end); or null.
+    // outline already (one not painted from one end); or null. Only the rows of `band` are
+    // written; the sectors that cross them are walked all the way, for their largest patches.
     SectorWalk(const Wheel& wheel, Surface::Rows rows, WheelBuffers& buffers,
-               std::vector<RowShape>* outlined)
+               std::vector<RowShape>* outlined, Band band)
         : wheel_(wheel),
+          band_{std::max(band.first, wheel.y0), std::min(band.last, wheel.y1)},
           rows_(rows),
           buffers_(buffers),
           shapes_(outlined ? *outlined : buffers.shapes),
@@ -1155,6 +1163,7 @@ class SectorWalk {
     const RowShape& shape(int y) const { return shapes_[std::size_t(y - wheel_.y0 + 1)]; }
 
     const Wheel& wheel_;
+    const Band band_;  // the wheel's rows that this drawing writes
     const Surface::Rows rows_;
     WheelBuffers& buffers_;
     std::vector<RowShape>& shapes_;
@@ -1167,7 +1176,7 @@ class SectorWalk {
 
 RC_VECTOR_CLONES
 void SectorWalk::paintOutline() const {
-    for (int y = wheel_.y0; y <= wheel_.y1; ++y) {
+    for (int y = band_.first; y <= band_.last; ++y) {
         const RowShape& row = shape(y);
         if (row.lo <= row.hi) paintRun(rows_[y] + whole_, row.lo, row.hi, wheel_.outline);
     }
@@ -1176,7 +1185,7 @@ void SectorWalk::paintOutline() const {
 // The pixels of each row that no kept run reached: outline.
 RC_VECTOR_CLONES
 void SectorWalk::finishRows() {
-    for (int y = wheel_.y0; y <= wheel_.y1; ++y) {
+    for (int y = band_.first; y <= band_.last; ++y) {
         const RowShape& row = shape(y);
         const bool leftwards = double(y) <= wheel_.cy;
         const int lo = leftwards ? row.lo : row.reached + 1;
@@ -1446,7 +1455,7 @@ template <class V>
     const double pi = 3.141592653589793;
     int top = 0, bottom = -1;
     rowsOfSectors(start, end, top, bottom);
-    if (top > bottom) return true;
+    if (top > bottom || bottom < band_.first || top > band_.last) return true;
     // The cotangents of the lanes' lines, turned on from the first by a step at a time; the
     // line after the last lane is the next lanes' first, taken from the same sine and cosine
     // so that both sectors of a line see it cross a row at one place.
@@ -1561,7 +1570,8 @@ template <class V>
     const int middle = int(std::floor(wheel_.cy));  // the last row painted leftwards
     for (int l = 0; l < LaneKind<V>::width && first + l <= wheel_.sectors.last(); ++l) {
         const QRgb colour = first + l <= wheel_.lastBlue ? wheel_.filled : wheel_.empty;
-        const int begin = std::max(top, int(from[l])), end = std::min(bottom, int(to[l]));
+        const int begin = std::max({top, int(from[l]), band_.first});
+        const int end = std::min({bottom, int(to[l]), band_.last});
         if (begin > end) continue;
         const V* lo = runLo + (begin - top);
         const V* hi = runHi + (begin - top);
@@ -1630,11 +1640,19 @@ namespace {
 void drawWheel(const Wheel& wheel, Surface::Rows rows, std::vector<RowShape>* outlined) {
     // Kept from one wheel to the next; see WheelBuffers.
     thread_local WheelBuffers buffers;
-    if (wheel.walks && SectorWalk(wheel, rows, buffers, outlined).draw()) return;
+    if (wheel.walks && SectorWalk(wheel, rows, buffers, outlined, {wheel.y0, wheel.y1}).draw())
+        return;
     if (wheel.thin)
         ThinWheel(wheel, rows).draw(buffers);
     else
         WideWheel(wheel, rows, buffers).draw();
+}
+
+// The rows of `band` of a wheel drawn sector by sector; false where it must be drawn another
+// way (see SectorWalk::draw).
+bool walkBand(const Wheel& wheel, Surface::Rows rows, std::vector<RowShape>* outlined, Band band) {
+    thread_local WheelBuffers buffers;
+    return SectorWalk(wheel, rows, buffers, outlined, band).draw();
 }
 
 // A wheel whose disc the clearing pass paints outline, with its rows' shapes.
@@ -1643,16 +1661,15 @@ struct OutlinedWheel {
     std::vector<RowShape>* shapes;  // null for a wheel drawn over the background
 };
 
-// Clears the columns from..to - 1 of the picture to `background`, but for the discs of the
-// wheels `outlined` that have their rows' shapes (all wholly inside those columns, apart, in
-// order from left to right), which are painted outline instead: each row in one pass from left
-// to right.
+// Clears the rows of `band` to `background`, but for the discs of the wheels `outlined` that
+// have their rows' shapes (apart, in order from left to right), which are painted outline
+// instead: each row in one pass from left to right.
 RC_VECTOR_CLONES
-void clearAround(Surface::Rows rows, int height, int from, int to, QRgb background,
+void clearAround(Surface::Rows rows, int width, Band band, QRgb background,
                  std::span<const OutlinedWheel> outlined) {
-    for (int y = 0; y < height; ++y) {
+    for (int y = band.first; y <= band.last; ++y) {
         QRgb* const line = rows[y];
-        int x = from;
+        int x = 0;
         for (const auto& [wheelOf, shapes] : outlined) {
             const Wheel& wheel = *wheelOf;
             if (!shapes || y < wheel.y0 || y > wheel.y1) continue;
@@ -1663,23 +1680,9 @@ void clearAround(Surface::Rows rows, int height, int from, int to, QRgb backgrou
             paintRun(line, lo, hi, wheel.outline);
             x = hi + 1;
         }
-        if (x < to) paintRun(line, x, to - 1, background);
+        if (x < width) paintRun(line, x, width - 1, background);
     }
 }
-
-// The columns from..to - 1 of a picture and the wheels wholly inside them, in order from left
-// to right, those drawn over an outline disc with their rows' shapes: cleared, then drawn.
-struct PicturePart {
-    int from, to;
-    std::vector<OutlinedWheel> wheels;
-
-    void draw(Surface::Rows rows, int height, QRgb background) const {
-        for (const auto& [wheel, shapes] : wheels)
-            if (shapes) shapeRows(*wheel, *shapes);
-        if (from < to) clearAround(rows, height, from, to, background, wheels);
-        for (const auto& [wheel, shapes] : wheels) drawWheel(*wheel, rows, shapes);
-    }
-};
 
 // Runs `here` on this thread and `there` beside it on a thread of the pool; returns when both
 // are done. Whichever comes first to `there` runs it: when no thread of the pool has started it
@@ -1715,9 +1718,10 @@ void drawSectorWheel(Surface& surface, double cx, double cy, double radius, doub
 
 // The wheels that are drawn sector by sector over an outline disc get that disc in the clearing
 // pass, when no two wheels come near each other (so that none is drawn over another): the disc's
-// pixels are written once less. Wheels side by side, like the two pies of a sum, are drawn
-// on two threads: the picture is cut at a column between the left half of them and the right
-// half, and each part is cleared and drawn by a thread of its own.
+// pixels are written once less. When every wheel lies wholly inside the picture (so is drawn
+// sector by sector), the picture is cut into an upper and a lower band of rows, and each band is
+// cleared and drawn by a thread of its own: bands of whole rows, because two threads writing the
+// same rows side by side can take longer than one (on some machines, much longer).
 void clearAndDrawSectorWheels(Surface& surface, Colour background,
                               std::span<const SectorWheel> wheels) {
     std::vector<Wheel> drawn;
@@ -1737,9 +1741,9 @@ void clearAndDrawSectorWheels(Surface& surface, Colour background,
                      std::fabs(drawn[i].cy - drawn[j].cy) > reach;
         }
     }
+    const Surface::Rows rows = surface.rows();
     if (!apart) {
         surface.clear(background);
-        const Surface::Rows rows = surface.rows();
         for (const Wheel& wheel : drawn) drawWheel(wheel, rows, nullptr);
         return;
     }
@@ -1747,38 +1751,48 @@ void clearAndDrawSectorWheels(Surface& surface, Colour background,
     for (const Wheel& wheel : drawn) order.push_back(&wheel);
     std::sort(order.begin(), order.end(),
               [&](const Wheel* p, const Wheel* q) { return x(*p) < x(*q); });
-    // The cut: after the first half of the wheels, when a column lies between their discs and
-    // the others' with a pixel to spare on each side.
-    const int width = surface.width(), height = surface.height();
-    std::size_t half = order.size();  // the wheels of the left part
-    int cut = width;
-    if (order.size() >= 2) {
-        double reach = -1e300, start = 1e300;
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            if (i < order.size() / 2)
-                reach = std::max(reach, x(*order[i]) + order[i]->radius);
-            else
-                start = std::min(start, x(*order[i]) - order[i]->radius);
-        }
-        const double column = std::floor(reach) + 2;
-        if (reach + 3 < start && column > 0 && column < width)
-            half = order.size() / 2, cut = int(column);
-    }
     // The rows' shapes of the outlined wheels, kept from one drawing to the next.
     thread_local std::vector<std::vector<RowShape>> shapeSets;
     shapeSets.resize(std::max(shapeSets.size(), order.size()));
-    PicturePart parts[2] = {{0, cut, {}}, {cut, width, {}}};
+    std::vector<OutlinedWheel> outlined;
+    bool walking = !order.empty();
+    int top = surface.height(), bottom = -1;
     for (std::size_t i = 0; i < order.size(); ++i) {
-        const bool outlined = order[i]->walks && !SectorWalk::tiles(*order[i]);
-        parts[i < half ? 0 : 1].wheels.push_back({order[i], outlined ? &shapeSets[i] : nullptr});
+        const Wheel& wheel = *order[i];
+        const bool overOutline = wheel.walks && !SectorWalk::tiles(wheel);
+        if (overOutline) shapeRows(wheel, shapeSets[i]);
+        outlined.push_back({&wheel, overOutline ? &shapeSets[i] : nullptr});
+        walking &= wheel.walks;
+        top = std::min(top, wheel.y0), bottom = std::max(bottom, wheel.y1);
     }
-    const Surface::Rows rows = surface.rows();
+    const int width = surface.width(), height = surface.height();
     const QRgb back = Surface::pixelOf(background);
-    if (cut == width)
-        parts[0].draw(rows, height, back);
-    else
-        runSideBySide([&] { parts[0].draw(rows, height, back); },
-                      [&] { parts[1].draw(rows, height, back); });
+    if (!walking) {
+        clearAround(rows, width, {0, height - 1}, back, outlined);
+        for (const auto& [wheel, shapes] : outlined) drawWheel(*wheel, rows, shapes);
+        return;
+    }
+    // Each band cleared, then the wheels' rows in it; a wheel that cannot be drawn sector by
+    // sector is drawn another way over both bands once they are done.
+    const int cut = (top + bottom + 1) / 2;  // the first row of the lower band
+    const Band bands[2] = {{0, cut - 1}, {cut, height - 1}};
+    std::vector<char> walked[2];
+    auto drawBand = [&](int b) {
+        clearAround(rows, width, bands[b], back, outlined);
+        walked[b].assign(outlined.size(), 1);
+        for (std::size_t i = 0; i < outlined.size(); ++i)
+            walked[b][i] = walkBand(*outlined[i].wheel, rows, outlined[i].shapes, bands[b]);
+    };
+    runSideBySide([&] { drawBand(0); }, [&] { drawBand(1); });
+    for (std::size_t i = 0; i < outlined.size(); ++i) {
+        if (walked[0][i] && walked[1][i]) continue;
+        const Wheel& wheel = *outlined[i].wheel;
+        thread_local WheelBuffers buffers;
+        if (wheel.thin)
+            ThinWheel(wheel, rows).draw(buffers);
+        else
+            WideWheel(wheel, rows, buffers).draw();
+    }
 }
 
 }  // namespace rc
