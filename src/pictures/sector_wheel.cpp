@@ -1636,23 +1636,31 @@ bool SectorWalk::walk(std::int32_t first, const Angle& start, const Angle& end) 
 // radius lines run by run, the others pixel by pixel.
 namespace {
 
-// Draws a wheel; `outlined`: as for SectorWalk.
-void drawWheel(const Wheel& wheel, Surface::Rows rows, std::vector<RowShape>* outlined) {
-    // Kept from one wheel to the next; see WheelBuffers.
+// The buffers of the wheels drawn on this thread, kept from one wheel to the next (see
+// WheelBuffers).
+WheelBuffers& threadBuffers() {
     thread_local WheelBuffers buffers;
-    if (wheel.walks && SectorWalk(wheel, rows, buffers, outlined, {wheel.y0, wheel.y1}).draw())
-        return;
-    if (wheel.thin)
-        ThinWheel(wheel, rows).draw(buffers);
-    else
-        WideWheel(wheel, rows, buffers).draw();
+    return buffers;
 }
 
-// The rows of `band` of a wheel drawn sector by sector; false where it must be drawn another
-// way (see SectorWalk::draw).
+// The rows of `band` of a wheel drawn sector by sector; `outlined`: as for SectorWalk. False
+// where it must be drawn another way (see SectorWalk::draw).
 bool walkBand(const Wheel& wheel, Surface::Rows rows, std::vector<RowShape>* outlined, Band band) {
-    thread_local WheelBuffers buffers;
-    return SectorWalk(wheel, rows, buffers, outlined, band).draw();
+    return SectorWalk(wheel, rows, threadBuffers(), outlined, band).draw();
+}
+
+// A wheel drawn row by row, over whatever its disc holds.
+void drawRowByRow(const Wheel& wheel, Surface::Rows rows) {
+    if (wheel.thin)
+        ThinWheel(wheel, rows).draw(threadBuffers());
+    else
+        WideWheel(wheel, rows, threadBuffers()).draw();
+}
+
+// Draws a wheel; `outlined`: as for SectorWalk.
+void drawWheel(const Wheel& wheel, Surface::Rows rows, std::vector<RowShape>* outlined) {
+    if (!wheel.walks || !walkBand(wheel, rows, outlined, {wheel.y0, wheel.y1}))
+        drawRowByRow(wheel, rows);
 }
 
 // A wheel whose disc the clearing pass paints outline, with its rows' shapes.
@@ -1784,15 +1792,8 @@ void clearAndDrawSectorWheels(Surface& surface, Colour background,
             walked[b][i] = walkBand(*outlined[i].wheel, rows, outlined[i].shapes, bands[b]);
     };
     runSideBySide([&] { drawBand(0); }, [&] { drawBand(1); });
-    for (std::size_t i = 0; i < outlined.size(); ++i) {
-        if (walked[0][i] && walked[1][i]) continue;
-        const Wheel& wheel = *outlined[i].wheel;
-        thread_local WheelBuffers buffers;
-        if (wheel.thin)
-            ThinWheel(wheel, rows).draw(buffers);
-        else
-            WideWheel(wheel, rows, buffers).draw();
-    }
+    for (std::size_t i = 0; i < outlined.size(); ++i)
+        if (!walked[0][i] || !walked[1][i]) drawRowByRow(*outlined[i].wheel, rows);
 }
 
 }  // namespace rc
