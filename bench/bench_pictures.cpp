@@ -61,7 +61,7 @@ void clear(benchmark::State& state, int screen) {
 // Columns from..to - 1 (eight or more) of every row in one colour, eight pixels a store, as
 // the program's own fills (with the wider registers where the processor has them).
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && \
-    !defined(__SANITIZE_ADDRESS__)
+    !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 __attribute__((target_clones("avx2", "default")))
 #endif
 void fillColumns(rc::Surface::Rows rows, int height, int from, int to, QRgb colour) {

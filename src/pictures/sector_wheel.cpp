@@ -17,9 +17,10 @@
 #include "controls/surface.h"
 
 // Runs the loops marked with it with wider vector registers where the processor has them; the
-// results are the same bit for bit (no fused multiply-add), only faster.
+// results are the same bit for bit (no fused multiply-add), only faster. Not in sanitizer
+// builds, whose checks cannot run in the resolvers that choose the loops at start-up.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && \
-    !defined(__SANITIZE_ADDRESS__)
+    !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 #define RC_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define RC_VECTOR_CLONES
