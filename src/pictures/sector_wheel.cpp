@@ -1756,29 +1756,31 @@ void clearAndDrawSectorWheels(Surface& surface, Colour background,
         for (const Wheel& wheel : drawn) drawWheel(wheel, rows, nullptr);
         return;
     }
-    std::vector<const Wheel*> order;
-    for (const Wheel& wheel : drawn) order.push_back(&wheel);
-    std::sort(order.begin(), order.end(),
-              [&](const Wheel* p, const Wheel* q) { return x(*p) < x(*q); });
-    // The rows' shapes of the outlined wheels, kept from one drawing to the next.
+    // The wheels from left to right, as the clearing pass meets them, those drawn over an
+    // outline disc with their rows' shapes (kept from one drawing to the next).
+    std::vector<OutlinedWheel> ordered;
+    for (const Wheel& wheel : drawn) ordered.push_back({&wheel, nullptr});
+    std::sort(ordered.begin(), ordered.end(), [&](const OutlinedWheel& p, const OutlinedWheel& q) {
+        return x(*p.wheel) < x(*q.wheel);
+    });
     thread_local std::vector<std::vector<RowShape>> shapeSets;
-    shapeSets.resize(std::max(shapeSets.size(), order.size()));
-    std::vector<OutlinedWheel> outlined;
-    bool walking = !order.empty();
+    shapeSets.resize(std::max(shapeSets.size(), ordered.size()));
+    bool walking = !ordered.empty();
     int top = surface.height(), bottom = -1;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        const Wheel& wheel = *order[i];
-        const bool overOutline = wheel.walks && !SectorWalk::tiles(wheel);
-        if (overOutline) shapeRows(wheel, shapeSets[i]);
-        outlined.push_back({&wheel, overOutline ? &shapeSets[i] : nullptr});
+    for (std::size_t i = 0; i < ordered.size(); ++i) {
+        const Wheel& wheel = *ordered[i].wheel;
+        if (wheel.walks && !SectorWalk::tiles(wheel)) {
+            ordered[i].shapes = &shapeSets[i];
+            shapeRows(wheel, shapeSets[i]);
+        }
         walking &= wheel.walks;
         top = std::min(top, wheel.y0), bottom = std::max(bottom, wheel.y1);
     }
     const int width = surface.width(), height = surface.height();
     const QRgb back = Surface::pixelOf(background);
     if (!walking) {
-        clearAround(rows, width, {0, height - 1}, back, outlined);
-        for (const auto& [wheel, shapes] : outlined) drawWheel(*wheel, rows, shapes);
+        clearAround(rows, width, {0, height - 1}, back, ordered);
+        for (const auto& [wheel, shapes] : ordered) drawWheel(*wheel, rows, shapes);
         return;
     }
     // Each band cleared, then the wheels' rows in it; a wheel that cannot be drawn sector by
@@ -1787,14 +1789,13 @@ void clearAndDrawSectorWheels(Surface& surface, Colour background,
     const Band bands[2] = {{0, cut - 1}, {cut, height - 1}};
     std::vector<char> walked[2];
     auto drawBand = [&](int b) {
-        clearAround(rows, width, bands[b], back, outlined);
-        walked[b].assign(outlined.size(), 1);
-        for (std::size_t i = 0; i < outlined.size(); ++i)
-            walked[b][i] = walkBand(*outlined[i].wheel, rows, outlined[i].shapes, bands[b]);
+        clearAround(rows, width, bands[b], back, ordered);
+        for (const auto& [wheel, shapes] : ordered)
+            walked[b].push_back(walkBand(*wheel, rows, shapes, bands[b]));
     };
     runSideBySide([&] { drawBand(0); }, [&] { drawBand(1); });
-    for (std::size_t i = 0; i < outlined.size(); ++i)
-        if (!walked[0][i] || !walked[1][i]) drawRowByRow(*outlined[i].wheel, rows);
+    for (std::size_t i = 0; i < ordered.size(); ++i)
+        if (!walked[0][i] || !walked[1][i]) drawRowByRow(*ordered[i].wheel, rows);
 }
 
 }  // namespace rc
