@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 #include <chrono>
 
+#include "controls/widgets.h"
+
 namespace rc {
 
 void endApplication() {
@@ -26,9 +28,21 @@ double ClockRandom::Rnd() {
     return double(engine_() >> 11) * 0x1.0p-53;
 }
 
+namespace {
+// A modal window belongs to the window the pupil is working in; over an owned tool window (the
+// number pad), to the window that owns it, so that the desktop stacks it above both.
+QWidget* modalOwner() {
+    QWidget* window = QApplication::activeWindow();
+    while (window && window->windowType() == Qt::Tool && window->parentWidget())
+        window = window->parentWidget()->window();
+    return window;
+}
+}  // namespace
+
 void QtMessageBoxes::MsgBox(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(ApplicationTitle), text,
-                    QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(ApplicationTitle), text, QMessageBox::Ok,
+                    modalOwner());
+    paintHeldClicks();
     box.exec();
 }
 
@@ -36,9 +50,10 @@ QString QtFileDialogs::saveFileName(const QString& title, const QString& suggest
                                     const QString& filter) {
     QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     if (!folder.exists()) folder = QDir::home();  // not every home has a documents folder
-    QFileDialog dialog(QApplication::activeWindow(), title, folder.filePath(suggestedName), filter);
+    QFileDialog dialog(modalOwner(), title, folder.filePath(suggestedName), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QFileInfo(suggestedName).suffix());  // "notas" saves "notas.txt"
+    paintHeldClicks();
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "controls/twips.h"
 
@@ -47,12 +48,25 @@ QColor markOn(const QColor& face) {
     return luminance > 0.179 ? Qt::black : Qt::white;
 }
 
+// The buttons whose click is being handled, their own repaint held back until it returns.
+std::vector<QPointer<QWidget>>& heldClicks() {
+    static std::vector<QPointer<QWidget>> held;
+    return held;
+}
+
 bool isActivationKey(const QKeyEvent* event) {
     const int key = event->key();
     return !event->isAutoRepeat() &&
            (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter);
 }
 }  // namespace
+
+// A modal box runs its own event loop inside the click that opened it: the clicked button is
+// repainted with the rest of the window under the box instead of after it closes.
+void paintHeldClicks() {
+    for (const QPointer<QWidget>& button : heldClicks())
+        if (button) button->setUpdatesEnabled(true);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Label
@@ -198,7 +212,9 @@ class CommandButton::Widget : public QPushButton {
     void paintedWithItsClick(Release release) {
         const QPointer<QWidget> self(this);
         setUpdatesEnabled(false);
+        heldClicks().push_back(self);
         release();
+        std::erase(heldClicks(), self);
         if (self) setUpdatesEnabled(true);  // schedules the one repaint
     }
 

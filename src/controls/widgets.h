@@ -12,6 +12,11 @@ namespace rc {
 
 enum class Alignment { Left, Centre, Right };
 
+// A clicked button is painted with the window's next repaint, after its click is handled. A
+// modal box opened by the click calls this first, so that under the box the button shows its
+// new state with the rest of the window.
+void paintHeldClicks();
+
 // The desktop's own key sequences for common commands (Ctrl+C, Ctrl+S on most desktops).
 enum class StandardKey { Copy, Save };
 // Where a shortcut works: while its control has the focus, or anywhere in the control's window
