@@ -12,15 +12,20 @@
 namespace rc {
 
 namespace {
-Qt::WindowFlags flagsFor(BorderStyle border, bool floating) {
-    Qt::WindowFlags flags = floating ? Qt::Tool | Qt::WindowStaysOnTopHint : Qt::Window;
+// An owned window is a tool window transient for its owner, not one that stays on top of
+// everything: with a window manager it would cover the modal message boxes and the results
+// window; without one, stacking follows the order windows are shown and raised in.
+Qt::WindowFlags flagsFor(BorderStyle border, bool owned) {
+    Qt::WindowFlags flags = owned ? Qt::Tool : Qt::Window;
     if (border == BorderStyle::FixedSingle) flags |= Qt::FramelessWindowHint;
     return flags;
 }
 }  // namespace
 
-Form::Form(const QString& name, std::span<const Row> rows, BorderStyle border, bool floating)
-    : QWidget(nullptr, flagsFor(border, floating)), border_(border), floating_(floating) {
+Form::Form(const QString& name, std::span<const Row> rows, BorderStyle border, Form* owner)
+    : QWidget(owner, flagsFor(border, owner != nullptr)),
+      border_(border),
+      owned_(owner != nullptr) {
     setObjectName(name);
     setWindowIcon(programIcon());  // every window of the program carries its icon
     setAutoFillBackground(true);
@@ -60,7 +65,7 @@ void Form::Show() {
 }
 
 void Form::keyPressEvent(QKeyEvent* event) {
-    if (floating_ && event->key() == Qt::Key_Escape && keyboardBefore_)
+    if (owned_ && event->key() == Qt::Key_Escape && keyboardBefore_)
         keyboardBefore_->activateWindow();
     else
         QWidget::keyPressEvent(event);

@@ -18,10 +18,12 @@ enum class BorderStyle {
 // an unload hook run when it is closed.
 class Form : public QWidget {
   public:
-    // A main window (`floating` false) or a window that stays beside it (a tool window above
-    // the others). Tab goes through its controls in reading order (orderTabsByPosition).
+    // A window of its own, or (with an `owner`) a small tool window kept above its owner while
+    // the pupil uses it: the desktop stacks every message box and every window shown later
+    // above it, and it goes with its owner. Tab goes through its controls in reading order
+    // (orderTabsByPosition).
     Form(const QString& name, std::span<const Row> rows, BorderStyle border = BorderStyle::Sizable,
-         bool floating = false);
+         Form* owner = nullptr);
 
     Controls& controls() { return controls_; }
     const Controls& controls() const { return controls_; }
@@ -44,9 +46,11 @@ class Form : public QWidget {
     // then its client area plus the frame that `shown` has.
     void assumeFrameOf(const Form& shown);
 
-    // Shows the window modeless and brings it to the front, with the keyboard. Escape in a
-    // floating window gives the keyboard back to the window that had it before.
+    // Shows the window modeless and brings it to the front, with the keyboard. Escape in an
+    // owned window gives the keyboard back to the window that had it before.
     void Show();
+    // Hides the window; it keeps its place for the next Show.
+    void Hide() { hide(); }
     // Closing the window destroys it, controls and all (the window is unloaded).
     void setUnloadOnClose(bool on) { setAttribute(Qt::WA_DeleteOnClose, on); }
 
@@ -75,7 +79,7 @@ class Form : public QWidget {
     Controls controls_;
     Colour back_ = SystemColour::ButtonFace;
     BorderStyle border_;
-    bool floating_;
+    bool owned_;
     QPointer<QWidget> keyboardBefore_;  // the window Escape goes back to
     QMargins assumedFrame_;
     MouseMoveHandler mouseMove_;

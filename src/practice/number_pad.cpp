@@ -8,8 +8,8 @@
 
 namespace rc {
 
-Form2::Form2()
-    : Form(QStringLiteral("Form2"), form2Catalogue(), BorderStyle::FixedSingle, true),
+Form2::Form2(Form& owner)
+    : Form(QStringLiteral("Form2"), form2Catalogue(), BorderStyle::FixedSingle, &owner),
       Label1(controls().single<Label>("Label1")),
       Command1(controls().array<CommandButton>("Command1")),
       Command2(controls().array<CommandButton>("Command2")),
@@ -111,14 +111,15 @@ QString addToWhole(const QString& number, int change) {
 
 // ---------------------------------------------------------------------------------------------
 
-NumberPad::NumberPad(const Controls& form1, Module1& module1) : form1_(form1), module1_(module1) {}
+NumberPad::NumberPad(Form& owner, const Controls& form1, Module1& module1)
+    : owner_(owner), form1_(form1), module1_(module1) {}
 
 NumberPad::~NumberPad() {
     unload();
 }
 
 void NumberPad::load() {
-    Form2& pad = form2_.load();
+    Form2& pad = form2_.load(owner_);
     pad.Form_Load(form1_);
     pad.Command1.onClick([this](int index) { Command1_Click(index); });
     pad.Command2.onClick([this](int index) { Command2_Click(index); });
@@ -133,10 +134,19 @@ void NumberPad::openFor(int label) {
     pad.Show();
     pad.Label1.setCaption(QStringLiteral("0"));
     module1_.EditedLabel = label;
+    writing_ = true;
 }
 
+void NumberPad::putAway() {
+    writing_ = false;
+    if (form2_.loaded()) form2_.get()->Hide();
+}
+
+// A number locked by an accepted check, or hidden by a new exercise, is never written.
 bool NumberPad::editable() const {
-    return form2_.loaded() && form1_.array<Label>("Label17")(module1_.EditedLabel).Enabled();
+    if (!writing_ || !form2_.loaded()) return false;
+    const Label& edited = form1_.array<Label>("Label17")(module1_.EditedLabel);
+    return edited.Enabled() && edited.Visible();
 }
 
 void NumberPad::show(const QString& number) {

@@ -12,7 +12,7 @@ inline constexpr double Form2ClientWidth = 4590, Form2ClientHeight = 4020;
 // The number pad: a small window without title bar, with a display and keys.
 class Form2 : public Form {
   public:
-    Form2();
+    explicit Form2(Form& owner);
     // Runs once, when the pad is loaded: places it under the simplify exercise of the main
     // window (`form1` holds Frame9 and Frame1(0)), clears the display and numbers the keys.
     void Form_Load(const Controls& form1);
@@ -33,13 +33,16 @@ QString addToWhole(const QString& number, int change);
 // program never closes it; it goes when the program ends.
 class NumberPad : public NumberEntry {
   public:
-    NumberPad(const Controls& form1, Module1& module1);
+    // The pad belongs to `owner`, the main window whose controls are `form1`.
+    NumberPad(Form& owner, const Controls& form1, Module1& module1);
     ~NumberPad() override;
 
     void openFor(int label) override;
+    // The pad is hidden where it stands; it opens there again.
+    void putAway() override;
 
-    // The pad's keys: each changes the display and copies it into Label17(EditedLabel), unless
-    // that label has been locked by an accepted check.
+    // The pad's keys: each changes the display and copies it into Label17(EditedLabel), while
+    // the pad writes into a number and that number is shown and not locked by a check.
     void Command1_Click(int index);  // digit `index`, while the number is below 10000
     void Command2_Click(int index);  // a step
     void Command3_Click();           // "BORRAR"
@@ -50,12 +53,13 @@ class NumberPad : public NumberEntry {
 
   private:
     void load();
-    // Writes the display, and the label being edited, unless that label is locked.
     bool editable() const;
     void show(const QString& number);
 
+    Form& owner_;
     const Controls& form1_;
     Module1& module1_;
+    bool writing_ = false;  // EditedLabel names the number the pupil last clicked
     FormSlot<Form2> form2_;
     float GrabX = 0;  // the pointer's place when it last moved with no button held
     int GrabY = 0;

@@ -13,6 +13,8 @@ class SimplifyExercise {
     explicit SimplifyExercise(const SectionKit& kit);
 
     void NewSimplifyExercise();
+    // Every menu click leaves the exercise or deals a new one: the pad forgets its number.
+    void PutPadAway() { numberPad_.putAway(); }
     void Label17_Click(int index);
     void Command21_Click(int index);
 

@@ -25,6 +25,9 @@ class NumberEntry {
     // Shows the pad (loading it on first use), resets its display to "0" and makes it write
     // into Label17(label) of the main window.
     virtual void openFor(int label) = 0;
+    // Puts the pad away and forgets the number it wrote into: its keys write nowhere until the
+    // pupil clicks a number again.
+    virtual void putAway() = 0;
 };
 
 // Everything a section of the main window may use, handed to it when it is built: the

@@ -30,7 +30,7 @@ Form1::Form1(Platform& platform)
     pies_ = std::make_unique<PieRenderer>(c, state_.WholeUnits1, state_.WholeUnits2);
     results_ = std::make_unique<ResultsHistory>(*this, c.array<Frame>("Frame1")(0), state_,
                                                 platform_.messages, platform_.files);
-    numberPad_ = std::make_unique<NumberPad>(c, module1_);
+    numberPad_ = std::make_unique<NumberPad>(*this, c, module1_);
     kit_ = std::make_unique<SectionKit>(SectionKit{
         c, state_, module1_, platform_.random, platform_.messages, *pies_, *results_, *numberPad_});
     representation_ = std::make_unique<RepresentationLesson>(*kit_);

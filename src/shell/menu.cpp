@@ -40,6 +40,7 @@ SectionMenu::SharedControls SectionMenu::sharedControlsOf(int section) {
 }
 
 void SectionMenu::Command1_Click(int index) {
+    sections_.simplifyExercise.PutPadAway();
     Frame1(state_.CurrentSection).setVisible(false);
     Command1(state_.CurrentSection).setBackColor(White);
     Command1(index).setBackColor(Green);
