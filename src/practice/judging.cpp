@@ -7,40 +7,60 @@
 
 namespace rc {
 
+namespace {
+__extension__ using Wide = __int128;  // products of two held numbers, sums of three
+}  // namespace
+
+std::optional<long long> held(double value) {
+    if (!(std::fabs(value) < 9007199254740992.0) || value != std::trunc(value)) return {};
+    return static_cast<long long>(value);
+}
+
 TermsVerdict judgeProduct(double num1, double den1, double num2, double den2, bool division,
                           double resNum, double resDen) {
-    const double numerator = division ? num1 * den2 : num1 * num2;
-    const double denominator = division ? den1 * num2 : den1 * den2;
-    return {resNum == numerator, resDen == denominator};
+    const auto n1 = held(num1), d1 = held(den1), n2 = held(num2), d2 = held(den2);
+    const auto answerNum = held(resNum), answerDen = held(resDen);
+    if (!n1 || !d1 || !n2 || !d2) return {};
+    const Wide numerator = division ? Wide(*n1) * *d2 : Wide(*n1) * *n2;
+    const Wide denominator = division ? Wide(*d1) * *n2 : Wide(*d1) * *d2;
+    return {answerNum && *answerNum == numerator, answerDen && *answerDen == denominator};
 }
 
 bool secondOperatorPlus(double n0, double d0, double n1, double d1, double n2, double d2) {
-    return n2 / d2 > n0 / d0 + n1 / d1;
+    const auto a = held(n0), b = held(d0), c = held(n1), d = held(d1), e = held(n2), f = held(d2);
+    if (!a || !b || !c || !d || !e || !f || *b == 0 || *d == 0 || *f == 0)
+        return n2 / d2 > n0 / d0 + n1 / d1;  // never dealt: denominators are 2 to 11
+    // e/f > a/b + c/d, both sides multiplied by b·d·f; a negative product turns the sign.
+    const Wide third = Wide(*e) * *b * *d, sum = (Wide(*a) * *d + Wide(*c) * *b) * *f;
+    return (Wide(*b) * *d * *f > 0) ? third > sum : third < sum;
 }
 
 SumVerdict judgeSum(const std::array<double, 3>& numerators, const std::array<double, 3>& factors,
                     bool secondPlus, const std::array<double, 4>& answers) {
-    std::array<double, 3> expected{};
-    for (std::size_t i = 0; i < 3; ++i) expected[i] = factors[i] * numerators[i];
-    const double result = expected[0] + expected[1] + (secondPlus ? expected[2] : -expected[2]);
     SumVerdict verdict;
-    for (std::size_t i = 0; i < 3; ++i) verdict.right[i] = answers[i] == expected[i];
-    verdict.right[3] = answers[3] == result;
+    std::array<Wide, 3> expected{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const auto n = held(numerators[i]), k = held(factors[i]);
+        if (!n || !k) return verdict;
+        expected[i] = Wide(*k) * *n;
+    }
+    const Wide result = expected[0] + expected[1] + (secondPlus ? expected[2] : -expected[2]);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const auto answer = held(answers[i]);
+        verdict.right[i] = answer && *answer == (i < 3 ? expected[i] : result);
+    }
     return verdict;
 }
 
 bool canSimplify(double x, double y, std::span<const std::uint8_t> primes) {
     const double wholeX = roundHalfEven(x), wholeY = roundHalfEven(y);
     if (wholeY == 1) return true;
+    if (wholeY == 0) return false;
     for (std::size_t i = 0; i < primes.size() && i <= 9; ++i) {
         const double p = primes[i];
         if (p != 0 && std::fmod(wholeY, p) == 0 && std::fmod(wholeX, p) == 0) return true;
     }
     return false;
-}
-
-bool heldExactly(double value) {
-    return std::fabs(value) < 9007199254740992.0;  // 2^53
 }
 
 LinkOutcome judgeLink(const Link& link, std::span<const std::uint8_t> primes) {
@@ -52,12 +72,13 @@ LinkOutcome judgeLink(const Link& link, std::span<const std::uint8_t> primes) {
     const double nextDen = denominatorFits ? nextDenValue : 0;
     if (denominatorFits && (nextDen == 0 || prevDen == 0)) {
         if (link.nextDen != QLatin1String("?")) return LinkOutcome::Unjudged;
-        return link.nextNum == link.prevNum ? LinkOutcome::WholeAccepted
-                                            : LinkOutcome::WholeRefused;
+        // A fraction over 0 has no value: no whole number after it is right.
+        if (prevDen == 0 || link.nextNum != link.prevNum) return LinkOutcome::WholeRefused;
+        return LinkOutcome::WholeAccepted;
     }
-    if (!denominatorFits || !heldExactly(prevNum) || !heldExactly(prevDen) || !heldExactly(nextNum))
-        return LinkOutcome::Refused;
-    if (prevNum / prevDen != nextNum / nextDen) return LinkOutcome::Refused;
+    const auto a = held(prevNum), b = held(prevDen), c = held(nextNum), d = held(nextDen);
+    if (!denominatorFits || !a || !b || !c || !d) return LinkOutcome::Refused;
+    if (Wide(*a) * *d != Wide(*b) * *c) return LinkOutcome::Refused;
     return canSimplify(nextNum, nextDen, primes) ? LinkOutcome::Intermediate : LinkOutcome::Final;
 }
 
