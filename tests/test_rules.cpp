@@ -92,6 +92,8 @@ division answered as a product | 3 4 2 5 | : | 6 20 | no no
 only the numerator wrong       | 3 4 2 5 | x | 5 20 | no yes
 empty answer reads 0           | 1 3 1 3 | x | 0 0  | no no
 terms not swapped              | 3 4 2 5 | x | 20 6 | no no
+product past 2^53 answered with its rounded value | 94906267 1 94906267 1 | x | 9007199515875288 1 | no yes
+largest held product                              | 94906265 1 94906265 1 | x | 9007199136250225 1 | yes yes
 )");
     }
     void product() {
@@ -113,6 +115,8 @@ result from the factors, not from wrong numerators | 3 1 2 | 3 6 4 | - | 8 6 9 7
 result agreeing with wrong numerators is wrong     | 3 1 2 | 3 6 4 | - | 8 6 9 5   | no yes no no
 each numerator with its own list's factor          | 3 1 2 | 3 6 4 | - | 6 12 8 10 | no no yes no
 zero result over a third equal to the sum          | 1 1 3 | 2 1 1 | - | 2 1 3 0   | yes yes yes yes
+right result, though the sum passes 2^53 on the way | 9007199254740991 2 2 | 1 1 1 | - | 9007199254740991 2 2 9007199254740991 | yes yes yes yes
+a product past 2^53 answered with its rounded value | 4503599627370497 1 1 | 3 1 1 | + | 13510798882111492 1 1 13510798882111492 | no yes yes no
 )");
     }
     void sum() {
@@ -133,6 +137,10 @@ third larger than the sum      | 1 4 1 4 9 10   | yes
 third equal to the sum         | 1 2 1 4 3 4    | no
 equal in value, not in terms   | 2 4 2 8 6 8    | no
 improper third just larger     | 10 11 10 11 2 1 | yes
+third equal to the sum, its quotient rounded above it     | 1 2 1 3 5 6 | no
+another, over a sum of improper fractions                 | 1 2 2 3 7 6 | no
+third 1/660 above the sum                                 | 1 2 1 3 551 660 | yes
+third 1/660 below the sum                                 | 1 2 1 3 549 660 | no
 )");
     }
     void secondOperator() {
@@ -152,6 +160,7 @@ no common prime                                | 5 7   | no
 numerator alone divisible                      | 4 7   | no
 negative terms                                 | -6 9  | yes
 zero numerator                                 | 0 9   | yes
+a fraction over 0 is no fraction               | 8 0   | no
 )");
     }
     void simplifiable() {
@@ -168,6 +177,9 @@ nothing entered is a refused whole number                | 24 36 ? ?      | Whol
 whole number repeating the numerator before it           | 2 1 2 ?        | WholeAccepted
 whole number under a visible ? must repeat the numerator | 12 18 2 ?      | WholeRefused
 whole number compared as text                            | 2 1 02 ?       | WholeRefused
+12/18 is not the whole number 12                         | 12 18 12 ?     | WholeRefused
+x/-1 is not the whole number x                           | 7 -1 7 ?       | WholeRefused
+0 over any number is the whole number 0                  | 0 5 0 ?        | WholeAccepted
 zero typed as denominator is left unjudged               | 12 18 2 0      | Unjudged
 equal and still simplifiable                             | 24 36 12 18    | Intermediate
 x/1 can still be written whole                           | 8 4 2 1        | Intermediate
@@ -178,6 +190,15 @@ larger terms of the same value are accepted              | 2 3 4 6        | Inte
 denominator past 32 bits is wrong                        | 1 2 2147483648 4294967296 | Refused
 numerator past 2^53 is wrong (it would read as 2^53)     | 4503599627370496 1 9007199254740993 2 | Refused
 prev numerator past 2^53 is wrong                        | 18014398509481984 4 2 1 | Refused
+cross-products 4 apart, though the quotients round alike | -9007199254740790 -6 -7505999378950659 -5 | Refused
+largest held numerator is judged                         | 9007199254740991 2 9007199254740991 2 | Final
+2^53 is past the numbers held                            | 9007199254740992 2 9007199254740992 2 | Refused
+largest 32-bit denominator is judged                     | 2 4294967294 1 2147483647 | Final
+one past the largest 32-bit denominator is wrong         | 1 2 1073741824 2147483648 | Refused
+smallest 32-bit denominator is judged                    | 1 2 -1073741824 -2147483648 | Intermediate
+one below the smallest 32-bit denominator is wrong       | 1 2 -1073741825 -2147483650 | Refused
+given fraction over 0 repeated as a whole number         | 8 0 8 ?        | WholeRefused
+given fraction over 0, a denominator typed after it      | 8 0 8 4        | Unjudged
 )");
     }
     void link() {

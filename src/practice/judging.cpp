@@ -72,8 +72,10 @@ LinkOutcome judgeLink(const Link& link, std::span<const std::uint8_t> primes) {
     const double nextDen = denominatorFits ? nextDenValue : 0;
     if (denominatorFits && (nextDen == 0 || prevDen == 0)) {
         if (link.nextDen != QLatin1String("?")) return LinkOutcome::Unjudged;
-        // A fraction over 0 has no value: no whole number after it is right.
-        if (prevDen == 0 || link.nextNum != link.prevNum) return LinkOutcome::WholeRefused;
+        // The whole number repeats the numerator before it, and has its value: that fraction
+        // is x/1 (or 0 over any number). 12/18 is not 12; a fraction over 0 has no value.
+        if (link.nextNum != link.prevNum || !(prevDen == 1 || prevNum == 0))
+            return LinkOutcome::WholeRefused;
         return LinkOutcome::WholeAccepted;
     }
     const auto a = held(prevNum), b = held(prevDen), c = held(nextNum), d = held(nextDen);

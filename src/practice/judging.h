@@ -35,8 +35,8 @@ struct Link {
 enum class LinkOutcome {
     SameTerms,      // prev's numerator equals its denominator: only a message
     Unjudged,       // no quotient can be formed and next's denominator is not "?": nothing
-    WholeAccepted,  // next is a lone whole number repeating prev's numerator: the chain ends
-    WholeRefused,   // a lone whole number that does not, or any after a fraction over 0
+    WholeAccepted,  // next is a lone whole number, prev's numerator over 1: the chain ends
+    WholeRefused,   // a lone whole number that is not prev's value (any after x/0)
     Refused,        // the fractions differ in value, or a number is not held exactly
     Intermediate,   // equal in value, and next can be simplified further
     Final,          // equal in value, and next cannot be simplified any further
