@@ -5,10 +5,13 @@
 // the keys of Pupil::read), so that tests are told as stories, "menu1 x3 => panel=3/6", and
 // every control address lives here once. "w*k" presses w k times. Besides single buttons:
 //   dealN/D,N/D  productN/D,N/D  sumN/D,N/D,N/D  simplifyE,E,E,E,E/E,E,E,E,E  random:R,R
-//                the next menu click deals these (simplify: exponents of 2, 3, 5, 7, 11)
-//   #KEYS  FJ=N/D  eI=V  setA,B,C,R  listI:M  lists:M  typeI:TEXT  keyI:down|up|end
-//                the pad's keys; the fraction FJ written with the pad; a sum numerator counted
-//                to V, or all four; an entry picked in one list or in all three; keys there
+//                the next menu click deals these (simplify: exponents of 2, 3, 5, 7, 11);
+//                simplifyN:E,E,E,E,E and simplifyD:... queue one draw of either term
+//   #KEYS  FJ=N/D  FJ:=N/D  eI=V  setA,B,C,R  listI:M  lists:M  typeI:TEXT  keyI:down|up|end
+//                the pad's keys; the fraction FJ written with the pad's digits, or with
+//                whatever keys make any whole number (a negative one: "-1", then digits); a
+//                sum numerator counted to V, or all four; an entry picked in one list or in
+//                all three; keys there
 //   tapS[@C/N]   a click on sector S of Picture1's circle (of cell C of N); also right-,
 //                middle- and shifttap
 //   multiply divide check stain history:=N
@@ -155,14 +158,8 @@ class Pupil {
             return deal(10, 1, 1), deal(10, 3, 2), deal(10, 1, 3), deal(10, 3, 4);
         if (is(R"(sum(\d+)/(\d+),(\d+)/(\d+),(\d+)/(\d+))"))
             for (int i : {1, 3, 5}) deal(10, 1, i), deal(10, 2, i + 1);
-        if (is(R"(simplify(\S+)/(\S+))")) {
-            // How many values each exponent is drawn from: four for 2 (from 1), three for 3 in
-            // the numerator and four in the denominator, two for 5, 7 and 11 (from 0).
-            const int draws[2][5] = {{4, 3, 2, 2, 2}, {4, 4, 2, 2, 2}};
-            for (int term : {0, 1})
-                for (int i = 0; i < 5; ++i)
-                    app.random.deal(draws[term][i], i == 0, c[term + 1].split(',')[i].toInt());
-        }
+        if (is(R"(simplify(\S+)/(\S+))")) dealTerm(0, c[1]), dealTerm(1, c[2]);
+        if (is(R"(simplify([ND]):(\S+))")) dealTerm(c[1] == "D", c[2]);
         if (is("random:(.+)"))
             for (const QString& r : c[1].split(',')) app.random.script({r.toDouble()});
         if (is("stain"))
@@ -174,9 +171,12 @@ class Pupil {
         }
         if (is("check")) click(section() == 6 ? "Command19" : "Command17");
         if (is("#(.+)")) padKeys(c[1]);
-        if (is(R"(F(\d)=(-?\d+)(?:/(-?\d+))?)")) {
-            act(QStringLiteral("@%1").arg(2 * n(1))), padKeys(c[2]);
-            if (!c[3].isEmpty()) act(QStringLiteral("@%1").arg(2 * n(1) + 1)), padKeys(c[3]);
+        if (is(R"(F(\d)(:?)=(-?\d+)(?:/(-?\d+))?)")) {
+            const auto write = [&](const QString& number) {
+                c[2].isEmpty() ? padKeys(number) : padKeys(keysFor(number.toLongLong()));
+            };
+            act(QStringLiteral("@%1").arg(2 * n(1))), write(c[3]);
+            if (!c[4].isEmpty()) act(QStringLiteral("@%1").arg(2 * n(1) + 1)), write(c[4]);
         }
         if (is(R"(list(\d):(\d+))")) choose(n(1), c[2]);
         if (is(R"(lists:(\d+))")) choose(0, c[1]), choose(1, c[1]), choose(2, c[1]);
@@ -266,6 +266,10 @@ class Pupil {
         }
         if (is(R"(top(\d+))")) return number(this->number(n(1)).Top());
         if (is("pad")) return app.form().numberPad().window()->Label1.Caption();
+        if (is("padwindow")) {
+            const Form2* pad = app.form().numberPad().window();
+            return !pad ? "none" : pad->isVisible() ? "shown" : "hidden";
+        }
         if (is("focus")) {  // what has the keyboard: "menu3", "@2", "List1(0)", "Form2.Command3"
             const QWidget* f = QApplication::focusWidget();
             if (!f || f->window() != &app.form())
@@ -410,6 +414,27 @@ class Pupil {
         if (steps.contains(keys)) return leftClick(pad.Command2(int(steps.indexOf(keys))).widget());
         for (QChar key : keys)
             leftClick((key == 'B' ? pad.Command3 : pad.Command1(key.digitValue())).widget());
+    }
+    // The keys that write `number` from any display: "B" and digits, or for a negative number
+    // "B", "-1" and the digits d that make it as value · 10 + d.
+    static QStringList keysFor(long long number) {
+        if (number >= 0 && number < 100000) return {"B" + QString::number(number)};
+        if (number >= 0) throw std::invalid_argument("no digits make " + std::to_string(number));
+        QString digits;
+        for (long long v = number; v != -1; v = (v - digits.front().digitValue()) / 10)
+            digits.prepend(QChar('0' + int(((v % 10) + 10) % 10)));
+        return {"B", "-1", digits};
+    }
+    void padKeys(const QStringList& keys) {
+        for (const QString& k : keys) padKeys(k);
+    }
+    // Queues one draw of the simplify exercise's numerator (term 0) or denominator (term 1),
+    // as the exponents of 2, 3, 5, 7 and 11: four values for 2 (from 1), three for 3 in the
+    // numerator and four in the denominator, two for 5, 7 and 11 (from 0).
+    void dealTerm(int term, const QString& exponents) {
+        const int draws[2][5] = {{4, 3, 2, 2, 2}, {4, 4, 2, 2, 2}};
+        for (int i = 0; i < 5; ++i)
+            app.random.deal(draws[term][i], i == 0, exponents.split(',')[i].toInt());
     }
     // Scrolls list i to the entry and clicks it.
     void choose(int i, const QString& entry) {

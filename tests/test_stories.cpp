@@ -115,6 +115,9 @@ class TestStories : public QObject {
              "r+5 r-*5 => result=1/6; muybien=2",
              "B- => sum=3/6 - 1/3; result=/ hidden; pies=teal|magenta",
              "B- => sum=3/6 - 1/3; arrows=& X 1| X 1"});
+        story("denominators 2..12, numerators 1 up to the denominator",
+              {"random:0,0,0.999999,0.999999 menu3 => given=1/2 + 12/12; pies=teal|magenta",
+               "random:0.0909,0.4999,0.0910,0.5 menu3 => given=1/2 + 2/3"});
         story("the operator: plus unless B is smaller",
               {"deal1/3,1/2 menu3 => given=1/3 + 1/2", "deal1/2,2/4 menu3 => given=1/2 + 2/4",
                "deal5/5,12/12 menu3 => given=5/5 + 12/12; pies=teal|magenta"});
@@ -159,8 +162,9 @@ class TestStories : public QObject {
                "N- => answer=-1/",
                "N+5*3 N D+5 D*3 check => answer=15/8; lines=3/4 : 2/5 = 15/8 ** MUY BIEN **",
                "multiply => fractions=3/4 2/5; sign=X", "check => verdict=red red red"});
-        story("numerators 1..10, denominators 3..12",
-              {"random:0,0,0.999999,0.999999 menu6 => fractions=1/3 10/12"});
+        story("numerators 1..10, denominators 3..12, each value a tenth of the draws",
+              {"random:0,0,0.999999,0.999999 menu6 => fractions=1/3 10/12",
+               "random:0.0999999,0.1,0.8999999,0.9 menu6 => fractions=1/4 9/12"});
         story("the history counts past 32767; lines go to the bottom of an open window",
               {"historial history:=32767 product1/3,1/3 menu6 N check D+5 D*4 check => "
                "lines=1/3 X 1/3 = 1/9 ** CON ERRORES **",
@@ -207,6 +211,37 @@ class TestStories : public QObject {
             {"menu4 tab*6 => focus=@2; F1=?/?", "space => focus=Form2.Command1(1); ink2=blue",
              "space tab enter => focus=Form2.Command1(2); F1=12/?", "escape => focus=@2",
              "tab enter => focus=Form2.Command1(2)", "backtab space => F1=12/1"});
+        story("the pad's digits stop at 10000: 9999 takes one more, 10000 and 10001 none",
+              {"menu4 @2 #9999 #+1 #7 => pad=10000; F1=10000/?", "#-1 #7 => pad=99997",
+               "#B #10001 #3 => pad=10001; F1=10001/?"});
+        story("the terms are drawn again above 1000 and below 4, and while they are equal",
+              {"simplifyN:1,0,0,0,0 simplifyN:2,0,0,0,0 simplifyD:4,2,0,1,0 "
+               "simplifyD:1,2,1,0,1 menu4 => F0=4/990",
+               "simplifyN:4,2,0,1,0 simplifyN:1,2,1,0,1 simplifyD:3,3,1,0,0 "
+               "simplifyD:2,0,0,0,0 menu4 => F0=990/4",
+               "simplifyN:1,1,0,0,0 simplifyD:1,1,0,0,0 simplifyN:1,1,0,0,0 "
+               "simplifyD:2,0,0,0,0 menu4 => F0=6/4"});
+        story("a new exercise puts the pad away: its keys never write the hidden numbers",
+              {"simplify3,1,0,0,0/2,2,0,0,0 menu4 F1=12/18 check0 @5 #3 => F2=?/3; "
+               "padwindow=shown",
+               "simplify3,1,0,0,0/2,2,0,0,0 menu4 => padwindow=hidden; shown=111100000000",
+               "#7 => F2=?/?; F1=?/?", "F1=12/18 check0 => F2=?/?; padwindow=shown",
+               "F2=2/3 check1 => lines=24/36 = 12/18 = 2/3 =  * MUY BIEN *"});
+        story("another section puts the pad away; the number clicked next is the one written",
+              {"menu4 @2 #5 menu8 => padwindow=hidden; F1=5/?", "#7 => F1=5/?",
+               "menu4 @3 #4 => F1=?/4; padwindow=shown"});
+        story("a given fraction over 0 cannot be simplified, and nothing after it is right",
+              {"menu4 F0=8/0 F1=8 check0 => said=Esta fracción no se puede simplificar; ink0=red; "
+               "link0=red; ink2=red; errors=-1; count=0; results=none",
+               "F1=4/0 check0 => link0=red; count=0; results=none"});
+        story("12/18 is not the whole number 12; 0/5 is the whole number 0",
+              {"simplify2,1,0,0,0/1,2,0,0,0 menu4 F1=12 check0 => F0=12/18; link0=red; ink2=red; "
+               "count=0",
+               "menu4 F0=0/5 F1=0 check0 => link0=blue locked; lines=0/5 = 0 =  * MUY BIEN *"});
+        story("a link is judged exactly: cross-products 4 apart are wrong, whatever doubles say",
+              {"menu4 F0:=-9007199254740790/-6 F1:=-7505999378950659/-5 check0 => "
+               "F0=-9007199254740790/-6; F1=-7505999378950659/-5; locked=110000000000; "
+               "link0=red; ink2=red; ink3=red; count=0"});
         story("an accepted number stays: the pad's keys leave it and the display alone",
               {"simplify3,1,0,0,0/2,2,0,0,0 menu4 F1=12/18 check0 #7 #+10 #B => F1=12/18; pad=18",
                "@4 #2 => F2=2/?"});
@@ -254,6 +289,8 @@ class TestStories : public QObject {
               "3/4 + 1/2 - 2/3 = 7/12 *** MUY BIEN ***");
         right("third larger than the sum: plus", "1/4,1/4,9/10", "+ +", "20", "5,5,18,28",
               "1/4 + 1/4 + 9/10 = 28/20 *** MUY BIEN ***");
+        right("third equal to the sum, though its quotient rounds above it: minus, 0",
+              "1/2,1/3,5/6", "- -", "6", "3,2,5,0", "1/2 + 1/3 - 5/6 = 0/6 *** MUY BIEN ***");
         right("eleven, eleven, eleven far down the lists", "10/11,10/11,1/11", "- -", "1331",
               "1210,1210,121,2299", "10/11 + 10/11 - 1/11 = 2299/1331 *** MUY BIEN ***");
     }

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <csignal>
@@ -410,6 +411,39 @@ product    | menu6             | Option1(0) N+5 N- N D Command19 D+5 D-
         QCOMPARE(heard.join('|'),
                  "Sumar uno al numerador|Multiplicar por 10|Dividir entre 2|"
                  "número sin escribir|1 por 1|Múltiplos del denominador");
+    }
+
+    // A click that opens a message box: while the box is open, the window shows the clicked
+    // button in its new state, as painted into the window (not as a property says).
+    void buttonShownUnderItsBox_data() {
+        tableRows(R"(
+SIMPLIFICA, equal terms left of COMPROBAR | menu4 F0=6/6                    | Command21(0) | white
+Suma y resta, the click that makes it right | deal1/2,1/3 menu3 A*2 B r+ R+5 | Command12(3) | blue
+)");
+    }
+    void buttonShownUnderItsBox() {
+        QFETCH(QStringList, cells);
+        App app;
+        Pupil pupil(app);
+        tell(pupil, {cells[0]});
+        QWidget* button = app.button(cells[1]).widget();
+        QString seen = "no box", boxes;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            // The box over the window exposes it: the window is painted again.
+            const QImage painted =
+                app.form().grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QPoint inside = button->mapTo(&app.form(), QPoint(button->width() - 5, 4)) *
+                                  painted.devicePixelRatio();
+            seen = colourName(fromQColor(painted.pixelColor(inside)));
+            boxes = QApplication::topLevelWidgets().contains(box) ? box->text() : QString();
+            box->button(QMessageBox::Ok)->click();
+        });
+        app.messages.real = true;
+        leftClick(button);
+        QCOMPARE(seen, cells[2]);
+        QCOMPARE(app.messages.shown, QStringList{boxes});
     }
 
     // The real message box: the program's title, the text, one OK button.

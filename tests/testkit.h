@@ -39,11 +39,16 @@ inline void leftClick(QWidget* widget, QPoint at = {-1, -1}) {
     QTest::mouseClick(widget, Qt::LeftButton, {}, at.x() < 0 ? widget->rect().center() : at);
 }
 
-// Records the text of every message box instead of showing it.
+// Records the text of every message box instead of showing it, or (`real`) as well as showing
+// the program's own box.
 class RecordingMessages : public MessageBoxes {
   public:
-    void MsgBox(const QString& text) override { shown << text; }
+    void MsgBox(const QString& text) override {
+        shown << text;
+        if (real) QtMessageBoxes().MsgBox(text);
+    }
     QStringList shown;
+    bool real = false;
 };
 
 // Answers every save dialog with `answer` (empty: cancelled) and records what it asked.
