@@ -1,136 +1,31 @@
 #!/usr/bin/python3
 """The program as a pupil and a screen reader meet it: the real binary on a real X display
-(Xvfb), found through the accessibility tree, clicked with real X pointer events (xdotool),
-judged by the pixels the X server shows.
+(Xvfb), with or without a window manager, found through the accessibility tree, clicked with
+real X pointer events (xdotool), judged by the pixels the X server shows.
 
-Usage: dbus-run-session -- desktop_check.py PATH/TO/ruedecitas
+Usage: dbus-run-session -- desktop_check.py [--wm openbox] [--shots FOLDER] PATH/TO/ruedecitas
 Prints 'N passed, N failed' and exits non-zero when a check fails."""
 
+import argparse
 import math
 import os
-import signal
-import struct
-import subprocess
 import sys
 import time
 
 import pyatspi
 
-WIDTH, HEIGHT = 1280, 800
-GREEN, WHITE, BLUE, NEAR_WHITE = (0, 255, 0), (255, 255, 255), (0, 0, 255), (250, 250, 250)
-PAD = "Teclado de números"
-BLANK = "número sin escribir"  # a number the pupil has still to write, shown as "?"
+import desktop
+import window_checks
+from desktop import (BLANK, BLUE, GREEN, NEAR_WHITE, WHITE, HEIGHT, WIDTH, Tree, button_colour,
+                     check, click, descendants, drag, extents, new_simplify_exercise, open_pad,
+                     ordered, pad_keys, screen, showing, type_on_pad, wait_for, x_window, xdo)
+
 # The menu buttons in the order of the sections they show.
 SECTIONS = ["Representación gráfica", "Amplificar", "Simplificar", "Suma y resta", "SIMPLIFICA",
             "SUMA Y RESTA", "MULTIPLICACIÓN Y DIVISIÓN", "PRESENTACIÓN", "Inicio"]
-START = time.time()
-passed, failed = 0, 0
 
 
-def check(condition, what):
-    global passed, failed
-    passed, failed = passed + bool(condition), failed + (not condition)
-    print("ok    " if condition else "FAILED", "%5.1fs %s" % (time.time() - START, what))
-    return condition
-
-
-def wait_for(predicate, seconds=15.0):
-    end = time.time() + seconds
-    while not (value := predicate()) and time.time() < end:
-        time.sleep(0.1)
-    return value or None
-
-
-def xdo(*args, check=True):
-    return subprocess.run(["xdotool", *map(str, args)], check=check, capture_output=True,
-                          text=True)
-
-
-def screen():
-    """The whole X screen as pixel(x, y) -> (r, g, b)."""
-    data = subprocess.run(["xwd", "-root", "-silent"], check=True, capture_output=True).stdout
-    # XWD header: size [0], byte order [7], bits a pixel [11], bytes a line [12], masks [14:17],
-    # colour map entries [19].
-    field = struct.unpack(">25I", data[:100])
-    size, per_line, masks = field[11] // 8, field[12], field[14:17]
-    if size not in (3, 4):
-        raise RuntimeError("unexpected pixel size %d" % field[11])
-    offset, order = field[0] + field[19] * 12, "little" if field[7] == 0 else "big"
-
-    def pixel(x, y):
-        start = offset + y * per_line + x * size
-        value = int.from_bytes(data[start:start + size], order)
-        return tuple((value & m) >> ((m & -m).bit_length() - 1) for m in masks)
-
-    return pixel
-
-
-def descendants(node):
-    for child in node:
-        if child is not None:
-            yield child
-            yield from descendants(child)
-
-
-def extents(node):
-    try:
-        e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    except NotImplementedError:  # objects without a place on the screen (a table's parts)
-        return -1, -1, 0, 0
-    return e.x, e.y, e.width, e.height
-
-
-def showing(node):
-    return node.getState().contains(pyatspi.STATE_SHOWING)
-
-
-def ordered(nodes, axis=0):
-    """The nodes from left to right (axis 0) or from top to bottom (axis 1)."""
-    return sorted(nodes, key=lambda n: extents(n)[axis])
-
-
-class Tree:
-    """The accessible objects of the program, read once: reading them over the bus is slow."""
-
-    def __init__(self, app):
-        self.nodes = [(n, n.getRoleName(), n.name) for n in descendants(app)]
-
-    def shown(self, role=None, name=None):
-        """The nodes on the screen, of that role and with that name when given."""
-        return [n for n, r, nm in self.nodes
-                if role in (None, r) and name in (None, nm) and showing(n)]
-
-    def button(self, name):
-        found = [n for n, r, nm in self.nodes if r == "push button" and nm == name]
-        return ([n for n in found if showing(n)] or found or [None])[0]
-
-
-def click(node):
-    """A left click in the middle of an accessible node, or on a point (x, y)."""
-    x, y, w, h = (*node, 0, 0) if isinstance(node, tuple) else extents(node)
-    xdo("mousemove", x + w // 2, y + h // 2, "click", 1)
-    time.sleep(0.3)
-
-
-def drag(x, y, *path):
-    """Presses the left button at (x, y), moves it through the points of `path` and lets go."""
-    xdo("mousemove", x, y, "mousedown", 1, *[c for p in path for c in ("mousemove", *p)],
-        "mouseup", 1)
-    time.sleep(0.3)
-
-
-def button_colour(pixel, node):
-    x, y, w, h = extents(node)
-    return pixel(x + 4, y + h // 2)
-
-
-def type_on_pad(pad_keys, number):
-    click(pad_keys["BORRAR"])
-    for digit in str(number):
-        click(pad_keys[digit])
-
-
-def menu(tree):
+def menu(tree, wm):
     """The menu: one green button, the others white; each click shows its own help text."""
     with open(os.path.join(os.path.dirname(__file__), "..", "data", "help_texts.txt"),
               encoding="utf-8") as texts:
@@ -149,9 +44,14 @@ def menu(tree):
     check(helper.name == helps["PRESENTACIÓN"], "the start help text shows")
     title = xdo("search", "--name", "Ruedecitas 1.1 - ", check=False).stdout.split()
     if check(title, "the main window's title is Ruedecitas 1.1 - ..."):
-        geometry = xdo("getwindowgeometry", title[0], check=False).stdout
-        check("Geometry: %dx%d" % (WIDTH, HEIGHT) in geometry,
-              "the main window covers the screen (%s)" % " ".join(geometry.split()[-2:]))
+        (x, y, w, h), _ = x_window(title[0])
+        if wm:
+            # Maximised under a window manager, the window and its title bar cover the screen:
+            # the title bar takes the top rows, the window the rest.
+            covers = x == 0 and w == WIDTH and 0 < y < 60 and y + h == HEIGHT
+        else:
+            covers = (x, y, w, h) == (0, 0, WIDTH, HEIGHT)
+        check(covers, "the main window covers the screen (%dx%d at %d,%d)" % (w, h, x, y))
     for name in SECTIONS[8:] + SECTIONS[:8]:  # PRESENTACIÓN, the first section shown, last
         click(tree.button(name))
         pixel = screen()
@@ -217,24 +117,16 @@ def simplify_chain(app, tree):
     """SIMPLIFICA, end to end: F1 written with the pad as the fully simplified fraction (and the
     whole number after it when that is x/1), the pad dragged by its background, COMPROBAR.
     Answers the line the results window is to list, or None."""
-    click(tree.button("SIMPLIFICA"))
-    shown = Tree(app).shown("label")
-    marks = ordered([n for n in shown if n.name == BLANK], 1)
-    if not check(len(marks) == 2, "the exercise shows F1 as ?/?"):
+    exercise = new_simplify_exercise(app, tree)
+    if not exercise:
         return
-    mx, my = extents(marks[0])[:2]
-    given = ordered([n for n in shown if n.name.isdigit() and mx - 200 < extents(n)[0] < mx
-                     and extents(n)[1] >= my - 5], 1)[:2]
-    if not check(len(given) == 2, "the given fraction stands left of it"):
-        return
+    given, marks = exercise
     n, d = int(given[0].name), int(given[1].name)
     top, bottom = n // math.gcd(n, d), d // math.gcd(n, d)
-    click(marks[0])
-    pad = wait_for(lambda: next((w for w in app if w is not None and showing(w)
-                                 and w.name == PAD), None), 5)
-    if not check(pad is not None, "a click on ? shows the number pad"):
+    pad = open_pad(app, marks[0])
+    if not pad:
         return
-    keys = {k.name: k for k in descendants(pad) if k.getRoleName() == "push button"}
+    keys = pad_keys(pad)
     check(all(str(i) in keys for i in range(10)) and "BORRAR" in keys, "the pad has its keys")
     type_on_pad(keys, top)
     check(wait_for(lambda: marks[0].name == str(top), 3),
@@ -251,7 +143,8 @@ def simplify_chain(app, tree):
     click(comprobar[0])
     bx, by, _, _ = extents(comprobar[0])
     colour = screen()(bx + 3, by + 3)
-    check(colour == BLUE, "COMPROBAR turns blue (%s)" % (colour,))
+    if not check(colour == BLUE, "COMPROBAR turns blue (%s)" % (colour,)):
+        return None
     line = "%d/%d = %d/%d = " % (n, d, top, bottom)
     if bottom == 1:
         click(ordered(Tree(app).shown("label", BLANK))[-1])
@@ -261,51 +154,50 @@ def simplify_chain(app, tree):
     return line + " * MUY BIEN *"
 
 
-def main():
-    os.environ["DISPLAY"] = ":%d" % (100 + os.getpid() % 800)
-    xvfb = subprocess.Popen(["Xvfb", os.environ["DISPLAY"], "-screen", "0",
-                             "%dx%dx24" % (WIDTH, HEIGHT), "-nolisten", "tcp", "-noreset"])
-    if not check(wait_for(lambda: xdo("getdisplaygeometry", check=False).returncode == 0, 20),
-                 "Xvfb starts"):
-        xvfb.kill()
-        return
-    env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1",
-               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=env,
-                           start_new_session=True)
+def walk(app, wm):
+    """Every check, one after the other, as one pupil's session."""
+    presentation = wait_for(lambda: Tree(app).button("PRESENTACIÓN"))
+    check(presentation is not None, "the menu button PRESENTACIÓN is there")
+    wait_for(lambda: showing(presentation))
     time.sleep(0.5)
-    program = subprocess.Popen([os.path.abspath(sys.argv[1])], env=env)
-    try:
-        app = wait_for(lambda: next((a for a in pyatspi.Registry.getDesktop(0)
-                                     if a is not None and a.name == "Ruedecitas"), None))
-        if not check(app is not None, "the program appears in the accessibility tree"):
-            return
-        presentation = wait_for(lambda: Tree(app).button("PRESENTACIÓN"))
-        check(presentation is not None, "the menu button PRESENTACIÓN is there")
-        wait_for(lambda: showing(presentation))
-        time.sleep(0.5)
-        tree = Tree(app)
-        menu(tree)
-        keyboard(tree)
-        picture_lesson(tree)
-        chain_line = simplify_chain(app, tree)
-        click(tree.button("HISTORIAL"))
-        check(wait_for(lambda: xdo("search", "--onlyvisible", "--name", "TUS RESULTADOS",
-                                   check=False).stdout.split(), 5),
-              "HISTORIAL opens the results window")
+    tree = Tree(app)
+    menu(tree, wm)
+    keyboard(tree)
+    picture_lesson(tree)
+    window_checks.pad_put_away(app, tree)
+    window_checks.box_over_clicked_button(app, tree)
+    refused = window_checks.given_fraction_over_zero(app, tree)
+    chain_line = simplify_chain(app, tree)
+    window_checks.right_sum(app, tree)
+    # The results window is shown here for the first time in the run.
+    results = window_checks.results_over_pad(app, tree)
+    if results:
+        lines = wait_for(lambda: [n.name for n in descendants(results)
+                                  if n.getRoleName() in ("list item", "table cell")], 5) or []
         if chain_line:
-            lines = wait_for(lambda: [n.name for n, role, _ in Tree(app).nodes
-                                      if role in ("list item", "table cell")], 5) or []
             check(chain_line in lines, "the results window lists '%s' (%s)" % (chain_line, lines))
+        check(not [line for line in lines if line.startswith(refused)],
+              "and no line for %s" % refused.strip(" ="))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("program", help="the program to check")
+    parser.add_argument("--wm", help="a window manager to start on the display first (openbox)")
+    parser.add_argument("--shots", help="a folder to save screenshots of the checked states in")
+    args = parser.parse_args()
+    desktop.SHOTS, desktop.MODE = args.shots, args.wm or "plain"
+    try:
+        with desktop.Desktop(args.program, args.wm) as session:
+            app = session.ready and wait_for(
+                lambda: next((a for a in pyatspi.Registry.getDesktop(0)
+                              if a is not None and a.name == "Ruedecitas"), None))
+            if check(app, "the program appears in the accessibility tree"):
+                walk(app, args.wm)
     finally:
-        program.kill()
-        os.killpg(bus.pid, signal.SIGKILL)
-        xvfb.terminate()  # lets the server remove its lock file and socket
-        for process in (program, bus, xvfb):
-            process.wait()
-        print("%d passed, %d failed" % (passed, failed))
+        print("%d passed, %d failed" % (desktop.passed, desktop.failed))
 
 
 if __name__ == "__main__":
     main()
-    sys.exit(1 if failed or not passed else 0)
+    sys.exit(1 if desktop.failed or not desktop.passed else 0)
