@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QScreen>
+#include <cstdint>
+#include <optional>
 
 #include "command_line.h"
 #include "controls/control.h"
@@ -7,6 +9,16 @@
 #include "controls/platform.h"
 #include "controls/twips.h"
 #include "shell/form1.h"
+
+namespace {
+// A seam for tests that drive the real program from outside: RUEDECITAS_SEED, a whole number,
+// seeds the random deals instead of the clock, so that a run can be replayed.
+std::optional<std::uint64_t> fixedSeed() {
+    bool ok = false;
+    const qulonglong seed = qEnvironmentVariable("RUEDECITAS_SEED").toULongLong(&ok);
+    return ok ? std::optional<std::uint64_t>(seed) : std::nullopt;
+}
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QString::fromUtf8(rc::ApplicationTitle));
@@ -19,7 +31,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(rc::programIcon());
     rc::installFontSubstitutes();
 
-    rc::ClockRandom random;
+    rc::ClockRandom random(fixedSeed());
     rc::QtMessageBoxes messages;
     rc::QtFileDialogs files;
     rc::Platform platform{random, messages, files, rc::primaryScreen()};

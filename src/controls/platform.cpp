@@ -19,8 +19,9 @@ void endApplication() {
 }
 
 void ClockRandom::Randomize() {
-    engine_.seed(
-        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+    engine_.seed(fixedSeed_ ? *fixedSeed_
+                            : static_cast<std::uint64_t>(
+                                  std::chrono::system_clock::now().time_since_epoch().count()));
 }
 
 // 53 random bits scaled into [0, 1): never 1.

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
+#include <optional>
 #include <random>
 
 namespace rc {
@@ -18,11 +20,17 @@ class RandomSource {
 
 class ClockRandom : public RandomSource {
   public:
+    ClockRandom() = default;
+    // A seam for tests that drive the real program from outside: with a fixed seed, Randomize
+    // seeds the generator with it instead of the clock, so that the same seed deals the same
+    // exercises.
+    explicit ClockRandom(std::optional<std::uint64_t> fixedSeed) : fixedSeed_(fixedSeed) {}
     void Randomize() override;
     double Rnd() override;
 
   private:
     std::mt19937_64 engine_{0};
+    std::optional<std::uint64_t> fixedSeed_;
 };
 
 // A plain message box with the application's title and one OK button.

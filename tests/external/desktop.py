@@ -49,8 +49,14 @@ class Desktop:
     """Xvfb, optionally a window manager on it, the accessibility bus and the program, each
     ended (by its own process id) when the `with` block ends."""
 
-    def __init__(self, program, wm=None):
-        self.program, self.wm = os.path.abspath(program), wm
+    def __init__(self, program, wm=None, size=None, env=None, launch=True):
+        """`size` (width, height) sets the screen's size for every helper here; `env` is added
+        to the program's environment; without `launch` the program is started later, by
+        `launch_program`, as often as wanted."""
+        global WIDTH, HEIGHT
+        self.program, self.wm, self.launch = os.path.abspath(program), wm, launch
+        WIDTH, HEIGHT = size or (WIDTH, HEIGHT)
+        self.env = env or {}
         self.processes = []  # (process, ends its process group)
 
     def start(self, command, env=None, group=False, **options):
@@ -84,13 +90,20 @@ class Desktop:
                 ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True,
                 text=True).stdout, 20), "%s manages the display's windows" % self.wm)
         if self.ready:
-            env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1",
-                       QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-            self.start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=env,
-                       group=True)
+            self.start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                       env=self.program_env(), group=True)
             time.sleep(0.5)
-            self.start([self.program], env=env)
+            if self.launch:
+                self.launch_program()
         return self
+
+    def program_env(self, **more):
+        return dict(os.environ, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1",
+                    QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", **self.env, **more)
+
+    def launch_program(self, env=None, **options):
+        """Starts the program on the display, with `env` added to its environment."""
+        return self.start([self.program], env=self.program_env(**(env or {})), **options)
 
     def __exit__(self, *error):
         # The program first, the display last: Xvfb, terminated, removes its lock and socket.
@@ -125,29 +138,91 @@ class XImage(ctypes.Structure):
                 ("blue_mask", ctypes.c_ulong)]
 
 
+class XClientMessage(ctypes.Structure):
+    """Xlib's XClientMessageEvent with 32-bit data, padded to the size of any XEvent."""
+
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 24)]
+
+
+class XWindowAttributes(ctypes.Structure):
+    """The head of Xlib's XWindowAttributes, up to the map state, and room for the rest."""
+
+    _fields_ = [("x", ctypes.c_int), ("y", ctypes.c_int), ("width", ctypes.c_int),
+                ("height", ctypes.c_int), ("border_width", ctypes.c_int),
+                ("depth", ctypes.c_int), ("visual", ctypes.c_void_p), ("root", ctypes.c_ulong),
+                ("class_", ctypes.c_int), ("bit_gravity", ctypes.c_int),
+                ("win_gravity", ctypes.c_int), ("backing_store", ctypes.c_int),
+                ("backing_planes", ctypes.c_ulong), ("backing_pixel", ctypes.c_ulong),
+                ("save_under", ctypes.c_int), ("colormap", ctypes.c_ulong),
+                ("map_installed", ctypes.c_int), ("map_state", ctypes.c_int),
+                ("all_event_masks", ctypes.c_long), ("your_event_mask", ctypes.c_long),
+                ("do_not_propagate_mask", ctypes.c_long), ("override_redirect", ctypes.c_int),
+                ("screen", ctypes.c_void_p), ("room", ctypes.c_long * 8)]
+
+
+# Xlib's default error handler ends the process: a window that goes while it is being asked
+# about (a message box closing) is an everyday answer here, so errors are only counted.
+X_ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
+x_errors = [0]
+
+
+@X_ERROR_HANDLER
+def count_x_error(display, event):
+    x_errors[0] += 1
+    return 0
+
+
 class Xlib:
-    """The few Xlib calls the screen reading needs, on one connection to the display."""
+    """The few Xlib calls the screen reading, the windows and the pupil's hand need, on one
+    connection to the display."""
 
     def __init__(self):
-        self.lib = ctypes.CDLL("libX11.so.6")
-        self.lib.XOpenDisplay.restype = ctypes.c_void_p
-        self.lib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        self.lib.XDefaultRootWindow.restype = ctypes.c_ulong
-        self.lib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-        self.lib.XGetImage.restype = ctypes.POINTER(XImage)
-        self.lib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
-                                       ctypes.c_int, ctypes.c_uint, ctypes.c_uint,
-                                       ctypes.c_ulong, ctypes.c_int]
-        self.lib.XDestroyImage.argtypes = [ctypes.POINTER(XImage)]
-        self.display = self.lib.XOpenDisplay(os.environ["DISPLAY"].encode())
+        lib = self.lib = ctypes.CDLL("libX11.so.6")
+        ulong, uint, int_, void_p = ctypes.c_ulong, ctypes.c_uint, ctypes.c_int, ctypes.c_void_p
+        for name, result, args in [
+                ("XOpenDisplay", void_p, [ctypes.c_char_p]),
+                ("XDefaultRootWindow", ulong, [void_p]),
+                ("XGetImage", ctypes.POINTER(XImage),
+                 [void_p, ulong, int_, int_, uint, uint, ulong, int_]),
+                ("XDestroyImage", int_, [ctypes.POINTER(XImage)]),
+                ("XSetErrorHandler", void_p, [X_ERROR_HANDLER]),
+                ("XInternAtom", ulong, [void_p, ctypes.c_char_p, int_]),
+                ("XGetWindowProperty", int_,
+                 [void_p, ulong, ulong, ctypes.c_long, ctypes.c_long, int_, ulong,
+                  ctypes.POINTER(ulong), ctypes.POINTER(int_), ctypes.POINTER(ulong),
+                  ctypes.POINTER(ulong), ctypes.POINTER(ctypes.c_void_p)]),
+                ("XFree", int_, [void_p]),
+                ("XQueryTree", int_, [void_p, ulong, ctypes.POINTER(ulong), ctypes.POINTER(ulong),
+                                      ctypes.POINTER(ctypes.POINTER(ulong)),
+                                      ctypes.POINTER(uint)]),
+                ("XGetWindowAttributes", int_, [void_p, ulong, ctypes.POINTER(XWindowAttributes)]),
+                ("XTranslateCoordinates", int_,
+                 [void_p, ulong, ulong, int_, int_, ctypes.POINTER(int_), ctypes.POINTER(int_),
+                  ctypes.POINTER(ulong)]),
+                ("XSendEvent", int_, [void_p, ulong, int_, ctypes.c_long, void_p]),
+                ("XStringToKeysym", ulong, [ctypes.c_char_p]),
+                ("XKeysymToKeycode", ctypes.c_ubyte, [void_p, ulong]),
+                ("XSync", int_, [void_p, int_]),
+                ("XFlush", int_, [void_p])]:
+            getattr(lib, name).restype = result
+            getattr(lib, name).argtypes = args
+        lib.XSetErrorHandler(count_x_error)
+        self.display = lib.XOpenDisplay(os.environ["DISPLAY"].encode())
         if not self.display:
             raise RuntimeError("cannot open the display %s" % os.environ["DISPLAY"])
+        self.root = lib.XDefaultRootWindow(self.display)
+        self.test = None  # the XTest extension, loaded with the first pointer or key event
+        self.atoms = {}
 
-    def root_image(self):
-        """The whole root window: (pixel bytes, bytes a pixel, bytes a line, masks, order)."""
+    def root_image(self, box=None):
+        """The root window, or the rectangle `box` (x, y, w, h) of it: (pixel bytes, bytes a
+        pixel, bytes a line, masks, order)."""
         z_pixmap, all_planes = 2, ctypes.c_ulong(-1).value
-        image = self.lib.XGetImage(self.display, self.lib.XDefaultRootWindow(self.display), 0,
-                                   0, WIDTH, HEIGHT, all_planes, z_pixmap)
+        x, y, w, h = box or (0, 0, WIDTH, HEIGHT)
+        image = self.lib.XGetImage(self.display, self.root, x, y, w, h, all_planes, z_pixmap)
         if not image:
             raise RuntimeError("the X server gave no image of the screen")
         try:
@@ -159,6 +234,134 @@ class Xlib:
         finally:
             self.lib.XDestroyImage(image)
 
+    # Windows ------------------------------------------------------------------------------
+
+    def atom(self, name):
+        if name not in self.atoms:
+            self.atoms[name] = self.lib.XInternAtom(self.display, name.encode(), 0)
+        return self.atoms[name]
+
+    def property(self, window, name, kind=0, longs=1024):
+        """A window's property as (items, bits an item): a list of numbers for 32-bit items,
+        bytes for 8-bit ones; None where the window or the property is not there."""
+        kind_back, bits, count, after = (ctypes.c_ulong(), ctypes.c_int(), ctypes.c_ulong(),
+                                         ctypes.c_ulong())
+        data = ctypes.c_void_p()
+        if self.lib.XGetWindowProperty(self.display, window, self.atom(name), 0, longs, 0, kind,
+                                       ctypes.byref(kind_back), ctypes.byref(bits),
+                                       ctypes.byref(count), ctypes.byref(after),
+                                       ctypes.byref(data)) != 0 or not data.value:
+            return None
+        try:
+            if bits.value == 32:  # Xlib hands 32-bit items as longs
+                return list((ctypes.c_ulong * count.value).from_address(data.value)), 32
+            return ctypes.string_at(data.value, count.value * bits.value // 8), bits.value
+        finally:
+            self.lib.XFree(data)
+
+    def numbers(self, window, name):
+        found = self.property(window, name)
+        return found[0] if found and found[1] == 32 else []
+
+    def text(self, window, name):
+        found = self.property(window, name)
+        return found[0].decode("utf-8", "replace") if found and found[1] == 8 else ""
+
+    def children(self, window):
+        """A window's children, bottom of the stack first."""
+        root, parent, children, count = (ctypes.c_ulong(), ctypes.c_ulong(),
+                                         ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint())
+        if not self.lib.XQueryTree(self.display, window, ctypes.byref(root), ctypes.byref(parent),
+                                   ctypes.byref(children), ctypes.byref(count)):
+            return [], 0
+        try:
+            return [children[i] for i in range(count.value)], parent.value
+        finally:
+            if children:
+                self.lib.XFree(children)
+
+    def parent(self, window):
+        return self.children(window)[1]
+
+    def top_level(self, window):
+        """The child of the root window that holds `window`: a window manager's frame around
+        it, or the window itself."""
+        while window and (parent := self.parent(window)) and parent != self.root:
+            window = parent
+        return window
+
+    def attributes(self, window):
+        """(x, y, w, h) of a window on the screen and whether it is viewable, or None."""
+        a = XWindowAttributes()
+        if not self.lib.XGetWindowAttributes(self.display, window, ctypes.byref(a)):
+            return None
+        x, y, child = ctypes.c_int(), ctypes.c_int(), ctypes.c_ulong()
+        if not self.lib.XTranslateCoordinates(self.display, window, self.root, 0, 0,
+                                              ctypes.byref(x), ctypes.byref(y),
+                                              ctypes.byref(child)):
+            return None
+        return (x.value, y.value, a.width, a.height), a.map_state == 2, bool(a.override_redirect)
+
+    def tree(self, window=None):
+        """Every window under `window` (the root), depth first, parents before children."""
+        for child in self.children(window or self.root)[0]:
+            yield child
+            yield from self.tree(child)
+
+    def ask_window_manager(self, window, message, *data):
+        """Sends the window manager a request about a window, as a pager or a task bar does."""
+        event = XClientMessage(type=33, send_event=1, display=self.display, window=window,
+                               message_type=self.atom(message), format=32)
+        for i, value in enumerate(data):
+            event.data[i] = value
+        substructure = (1 << 19) | (1 << 20)  # SubstructureNotify and SubstructureRedirect
+        self.lib.XSendEvent(self.display, self.root, 0, substructure, ctypes.byref(event))
+        self.lib.XFlush(self.display)
+
+    def close(self, window):
+        """Asks the window manager to close a window, as a click on its close button does: no
+        time stamp, the request from a pager."""
+        self.ask_window_manager(window, "_NET_CLOSE_WINDOW", 0, 2)
+
+    def activate(self, window):
+        """Asks the window manager to give a window the keyboard, as a task bar does."""
+        self.ask_window_manager(window, "_NET_ACTIVE_WINDOW", 2)
+
+    # The pupil's hand: XTest ----------------------------------------------------------------
+
+    def fake(self):
+        if not self.test:
+            test = self.test = ctypes.CDLL("libXtst.so.6")
+            test.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
+                                                  ctypes.c_int, ctypes.c_ulong]
+            test.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
+                                                  ctypes.c_ulong]
+            test.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
+                                               ctypes.c_ulong]
+        return self.test
+
+    def move(self, x, y):
+        self.fake().XTestFakeMotionEvent(self.display, -1, int(x), int(y), 0)
+        self.lib.XFlush(self.display)
+
+    def button(self, number, down):
+        self.fake().XTestFakeButtonEvent(self.display, number, int(down), 0)
+        self.lib.XFlush(self.display)
+
+    def key(self, *names):
+        """Presses the keys named (X keysyms: "Control_L", "c") in order, then lets them go in
+        the opposite order: key("Alt_L", "F4")."""
+        codes = [self.lib.XKeysymToKeycode(self.display, self.lib.XStringToKeysym(n.encode()))
+                 for n in names]
+        for code in codes:
+            self.fake().XTestFakeKeyEvent(self.display, code, 1, 0)
+        for code in reversed(codes):
+            self.fake().XTestFakeKeyEvent(self.display, code, 0, 0)
+        self.lib.XFlush(self.display)
+
+    def sync(self):
+        self.lib.XSync(self.display, 0)
+
 
 xlib = None  # opened with the first screen read, once the display is there
 
@@ -166,16 +369,18 @@ xlib = None  # opened with the first screen read, once the display is there
 class Screen:
     """The whole X screen as read once: screen(x, y) -> (r, g, b); save(path) writes a PNG."""
 
-    def __init__(self):
-        global xlib
-        xlib = xlib or Xlib()
-        self.data, self.size, self.per_line, self.masks, self.order = xlib.root_image()
+    def __init__(self, box=None):
+        """The whole screen, or only the rectangle `box` (x, y, w, h) of it, read faster; the
+        points are the screen's all the same."""
+        box = overlap(box, (0, 0, WIDTH, HEIGHT)) if box else (0, 0, WIDTH, HEIGHT)
+        self.left, self.top, self.width, self.height = box or (0, 0, 1, 1)
+        self.data, self.size, self.per_line, self.masks, self.order = x_server().root_image(
+            (self.left, self.top, self.width, self.height))
         if self.size not in (3, 4):
             raise RuntimeError("unexpected pixel size %d" % (8 * self.size))
-        self.width, self.height = WIDTH, HEIGHT
 
     def __call__(self, x, y):
-        start = y * self.per_line + x * self.size
+        start = (y - self.top) * self.per_line + (x - self.left) * self.size
         value = int.from_bytes(self.data[start:start + self.size], self.order)
         return tuple((value & m) >> ((m & -m).bit_length() - 1) for m in self.masks)
 
@@ -189,6 +394,24 @@ class Screen:
                 if not any(inside((i, j), other) for other in besides):
                     found.setdefault(self(i, j), (i, j))
         return found
+
+    def find(self, colour):
+        """A point that shows exactly `colour`, or None: the bytes searched, not every pixel
+        read."""
+        value = 0
+        for channel, mask in zip(colour, self.masks):
+            value |= channel << ((mask & -mask).bit_length() - 1)
+        # The three bytes of a 24-bit colour, where they stand in a pixel of `size` bytes.
+        offset = 0 if self.order == "little" else self.size - 3
+        pattern = value.to_bytes(self.size, self.order)[offset:offset + 3]
+        for j in range(self.height):
+            row = self.data[j * self.per_line:j * self.per_line + self.width * self.size]
+            at = row.find(pattern)
+            while at >= 0:
+                if (at - offset) % self.size == 0:
+                    return self.left + (at - offset) // self.size, self.top + j
+                at = row.find(pattern, at + 1)
+        return None
 
     def save(self, path):
         # Each channel is one byte of the pixel (a 24-bit display): its place in the pixel.
@@ -214,8 +437,15 @@ class Screen:
                       + chunk(b"IDAT", zlib.compress(b"".join(rows), 6)) + chunk(b"IEND", b""))
 
 
-def screen():
-    return Screen()
+def x_server():
+    """The one connection to the display, opened on first use, once the display is there."""
+    global xlib
+    xlib = xlib or Xlib()
+    return xlib
+
+
+def screen(box=None):
+    return Screen(box)
 
 
 SHOTS = None  # a folder the checks save their screenshots into, when given
