@@ -406,7 +406,7 @@ class Soak:
     def random_event(self):
         r = self.random
         choices = [("control", 40), ("point", 8), ("key", 16), ("menu", 9), ("drag", 5),
-                   ("close", 2.5), ("end", 0.3), ("context", 3), ("save", 1.5), ("pupil", 4)]
+                   ("close", 2.5), ("end", 0.3), ("context", 3), ("save", 3), ("pupil", 4)]
         if first(self.shown, "results"):
             choices.append(("context", 4))
         kind = r.choices([c for c, _ in choices], [w for _, w in choices])[0]
@@ -452,11 +452,13 @@ class Soak:
         if first(self.shown, "save"):  # Enter there would save: the pupil cancels
             return self.key(("Escape",))
         keys = self.random.choice(KEYS)
+        menu = first(self.shown, "menu")  # Enter or Space may choose "Guardar como…" there
         self.key(keys)
-        if keys == ("Control_L", "s") or self.random_kind_active() == "menu":
+        if keys == ("Control_L", "s") or menu and keys in (("Return",), ("space",)):
             self.wait_for_save()
 
-    def random_kind_active(self):
+    def active_kind(self):
+        """The kind of the program's window that has the keyboard."""
         active = self.windows.active()
         return next((w.kind for w in self.shown if w.wid == active), None)
 
@@ -530,8 +532,8 @@ class Soak:
                 self.click(point, "click", "the %s's title bar" % kind)
             else:
                 self.activate(win)
-            desktop.wait_for(lambda: self.refresh() and self.random_kind_active() == kind, 0.5)
-            active = self.random_kind_active()
+            desktop.wait_for(lambda: self.refresh() and self.active_kind() == kind, 0.5)
+            active = self.active_kind()
             if active != kind:  # Alt+F4 would close another window than the one meant
                 return self.events.append("%7.2fs (the %s did not get the keyboard, the %s has "
                                           "it)" % (self.elapsed(), kind, active))
@@ -900,6 +902,7 @@ class Pupil:
         self.redeal_at = self.random.randrange(3, 30) if self.random.random() < 0.2 else None
         self.steps = 0
         self.section = None
+        self.written = []  # (number, value) the pad wrote in this exercise, in order
 
     def step(self):
         """Before each step: a re-deal halfway, now and then."""
@@ -956,7 +959,18 @@ class Pupil:
         point = centre(soak.node_box(node))
         soak.refresh()
         self.uncover(point)
-        soak.click(point, "pupil", what or "'%s'" % name_of(node))
+        self.click(point, "main", what or "'%s'" % name_of(node))
+
+    def click(self, point, kind, what):
+        """A click on a window of that kind. A click on a window without the keyboard is taken
+        by the window manager first, which gives it the keyboard and hands the press on: the
+        pupil's next click waits for that, as a hand moving between windows does."""
+        soak = self.soak
+        before = soak.windows.active()
+        switching = soak.active_kind() != kind
+        soak.click(point, "pupil", what, settle=0.04)
+        if switching:
+            desktop.wait_for(lambda: soak.windows.active() != before, 0.5)
 
     def uncover(self, point, kind="main"):
         """Whatever lies over a point of a window goes out of the way: a menu with Escape, the
@@ -1065,6 +1079,15 @@ class Pupil:
         self.until(lambda: self.write_once(label, number),
                    lambda: name_of(label) == str(number),
                    lambda: "the pad wrote '%s' where %d was typed" % (name_of(label), number))
+        self.written = [(n, v) for n, v in self.written if n != label] + [(label, number)]
+
+    def written_still(self):
+        """Before a check: the numbers written that a check has not locked still read what the
+        pad wrote; one a lost click let the pad's keys write into again is written anew."""
+        for label, number in list(self.written):
+            if state_has(label, pyatspi.STATE_ENABLED) and name_of(label) != str(number):
+                self.soak.count["numbers written again"] += 1
+                self.write(label, number)
 
     def pad_display(self):
         return next((c[3] for c in self.soak.view("pad") if c[0] == "label"), None)
@@ -1088,7 +1111,7 @@ class Pupil:
                 raise Stale("the pad went")
             point = centre(soak.on_screen("pad", keys[key]))
             self.uncover(point, "pad")
-            soak.click(point, "pupil", "pad key '%s'" % key, settle=0.04)
+            self.click(point, "pad", "pad key '%s'" % key)
 
     # -- SIMPLIFICA ----------------------------------------------------------------------
 
@@ -1124,7 +1147,7 @@ class Pupil:
             soak.count["given fractions rewritten"] += 1
             self.write(given[0], num)
             self.write(given[1], den)
-        check = lambda: self.press(self.comprobar(0), "COMPROBAR")
+        check = lambda: self.written_still() or self.press(self.comprobar(0), "COMPROBAR")
         if num == den:
             return self.box("Numerador y denominador han de tener distinto número", check)
         marks = ordered(self.shown("label", BLANK), 1)
@@ -1184,7 +1207,7 @@ class Pupil:
         button = self.comprobar(k)
         link = " = ".join("%d/%d" % f for f in chain[-2:]) + (" = %d" % chain[-1][0]
                                                               if whole else "")
-        self.until(lambda: self.press(button, "COMPROBAR"),
+        self.until(lambda: self.written_still() or self.press(button, "COMPROBAR"),
                    lambda: not state_has(button, pyatspi.STATE_ENABLED),
                    "the right link %s was not accepted" % link)
         soak.count["accepted links"] += 1
@@ -1418,7 +1441,7 @@ def main():
     parser.add_argument("--size", default="1280x800", help="the screen, WIDTHxHEIGHT")
     parser.add_argument("--scale", type=float, default=1, help="QT_SCALE_FACTOR")
     parser.add_argument("--out", default="build/soak", help="where failures are kept")
-    parser.add_argument("--check-every", type=int, default=250, help="events between checks")
+    parser.add_argument("--check-every", type=int, default=200, help="events between checks")
     parser.add_argument("--quiet-seed", action="store_true", help="the seed is printed already")
     args = parser.parse_args()
     if args.seed is None:
