@@ -141,6 +141,10 @@ third equal to the sum, its quotient rounded above it     | 1 2 1 3 5 6 | no
 another, over a sum of improper fractions                 | 1 2 2 3 7 6 | no
 third 1/660 above the sum                                 | 1 2 1 3 551 660 | yes
 third 1/660 below the sum                                 | 1 2 1 3 549 660 | no
+terms near 2^53: sum exactly 1, third N/N equal to it       | 9007199254740990 9007199254740991 1 9007199254740991 9007199254740991 9007199254740991 | no
+terms near 2^53: third (N-1)/(N-2) just above 1            | 9007199254740990 9007199254740991 1 9007199254740991 9007199254740990 9007199254740989 | yes
+terms near 2^53: third (N-2)/(N-1) just below 1            | 9007199254740990 9007199254740991 1 9007199254740991 9007199254740989 9007199254740990 | no
+terms near 2^53, negative denominators                     | 9007199254740990 -9007199254740991 1 -9007199254740991 -9007199254740990 9007199254740989 | no
 )");
     }
     void secondOperator() {
@@ -173,6 +177,7 @@ a fraction over 0 is no fraction               | 8 0   | no
     void link_data() {
         tableRows(R"(
 equal terms left of the button                           | 6 6 1 1        | SameTerms
+terms past 2^53 that read alike are not equal terms      | 9223372036854775932 9223372036854775808 0 63 | Refused
 nothing entered is a refused whole number                | 24 36 ? ?      | WholeRefused
 whole number repeating the numerator before it           | 2 1 2 ?        | WholeAccepted
 whole number under a visible ? must repeat the numerator | 12 18 2 ?      | WholeRefused

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "controls/numbers.h"
 
@@ -9,6 +10,25 @@ namespace rc {
 
 namespace {
 __extension__ using Wide = __int128;  // products of two held numbers, sums of three
+Wide floorDiv(Wide p, Wide q) {       // q > 0
+    const Wide t = p / q;
+    return (p % q != 0 && p < 0) ? t - 1 : t;
+}
+
+// The sign of p/q - r/s (q, s not 0), without a product: whole parts first, then the
+// reciprocals of what is left, which swap the order.
+int compare(Wide p, Wide q, Wide r, Wide s) {
+    if (q < 0) p = -p, q = -q;
+    if (s < 0) r = -r, s = -s;
+    for (int sign = 1;; sign = -sign) {
+        const Wide wp = floorDiv(p, q), wr = floorDiv(r, s);
+        if (wp != wr) return wp > wr ? sign : -sign;
+        p -= wp * q, r -= wr * s;  // now 0 <= p < q and 0 <= r < s
+        if (p == 0 || r == 0) return p == r ? 0 : (p == 0 ? -sign : sign);
+        std::swap(p, q), std::swap(r, s);
+    }
+}
+
 }  // namespace
 
 std::optional<long long> held(double value) {
@@ -30,9 +50,9 @@ bool secondOperatorPlus(double n0, double d0, double n1, double d1, double n2, d
     const auto a = held(n0), b = held(d0), c = held(n1), d = held(d1), e = held(n2), f = held(d2);
     if (!a || !b || !c || !d || !e || !f || *b == 0 || *d == 0 || *f == 0)
         return n2 / d2 > n0 / d0 + n1 / d1;  // never dealt: denominators are 2 to 11
-    // e/f > a/b + c/d, both sides multiplied by b·d·f; a negative product turns the sign.
-    const Wide third = Wide(*e) * *b * *d, sum = (Wide(*a) * *d + Wide(*c) * *b) * *f;
-    return (Wide(*b) * *d * *f > 0) ? third > sum : third < sum;
+    // e/f > (a·d + c·b)/(b·d); the cross-products could pass 128 bits, so compared by their
+    // continued fractions.
+    return compare(*e, *f, Wide(*a) * *d + Wide(*c) * *b, Wide(*b) * *d) > 0;
 }
 
 SumVerdict judgeSum(const std::array<double, 3>& numerators, const std::array<double, 3>& factors,
@@ -66,7 +86,9 @@ bool canSimplify(double x, double y, std::span<const std::uint8_t> primes) {
 LinkOutcome judgeLink(const Link& link, std::span<const std::uint8_t> primes) {
     const double prevNum = Val(link.prevNum), prevDen = Val(link.prevDen);
     const double nextNum = Val(link.nextNum), nextDenValue = roundHalfEven(Val(link.nextDen));
-    if (prevNum == prevDen) return LinkOutcome::SameTerms;
+    // Equal terms, told apart from two numbers past 2^53 that merely read alike.
+    if (prevNum == prevDen && std::fabs(prevNum) < 9007199254740992.0)
+        return LinkOutcome::SameTerms;
     // The pupil's denominator is a 32-bit whole number; one beyond that is a wrong answer.
     const bool denominatorFits = nextDenValue >= INT32_MIN && nextDenValue <= INT32_MAX;
     const double nextDen = denominatorFits ? nextDenValue : 0;

@@ -33,7 +33,7 @@ struct Link {
 };
 
 enum class LinkOutcome {
-    SameTerms,      // prev's numerator equals its denominator: only a message
+    SameTerms,      // prev's numerator equals its denominator (both held): only a message
     Unjudged,       // no quotient can be formed and next's denominator is not "?": nothing
     WholeAccepted,  // next is a lone whole number, prev's numerator over 1: the chain ends
     WholeRefused,   // a lone whole number that is not prev's value (any after x/0)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/form.h"
+#include "practice/pad_numbers.h"
 #include "sections/section_kit.h"
 
 namespace rc {
@@ -22,12 +23,6 @@ class Form2 : public Form {
     ControlArray<CommandButton>& Command2;  // "+1", "-1", "+5", "-5", "+10", "-10"
     CommandButton& Command3;                // "BORRAR"
 };
-
-// What the pad's keys make of the number it shows, a whole number of any size as plain
-// decimal text ("-47"): a digit appends (value · 10 + digit, so after "-5" a 3 gives "-47"),
-// a step key adds its change.
-QString appendDigit(const QString& number, int digit);
-QString addToWhole(const QString& number, int change);
 
 // Opens the pad for the exercise numbers of the main window, loading it on first use. The
 // program never closes it; it goes when the program ends.
