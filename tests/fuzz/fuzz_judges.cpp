@@ -26,27 +26,31 @@ std::string numbers(std::initializer_list<double> values) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// A number of a link as read exactly: whole, of any size, or (through a double) not whole.
+// A number of a link as read exactly: whole (held below 2^53 in size, or larger), or not.
 
 struct Exact {
-    std::optional<Big> whole;
+    bool whole = true;
+    std::optional<std::int64_t> held;
     double fraction = 0;  // the value when it is not whole
 
     static Exact of(double x) {
-        const Parts p = partsOf(x);
-        if (isWhole(p)) return {wholeOf(p), 0};
-        return {{}, x};
+        if (isWhole(partsOf(x))) return {true, heldValue(x), 0};
+        return {false, {}, x};
     }
-    bool operator==(const Exact& other) const {
-        if (whole && other.whole) return *whole == *other.whole;
-        return !whole && !other.whole && fraction == other.fraction;
+    // Plain digits with an optional "-", of any length.
+    static std::optional<Exact> ofDigits(std::string_view text) {
+        const bool negative = !text.empty() && text.front() == '-';
+        const std::string_view digits = text.substr(negative ? 1 : 0);
+        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
+            return {};
+        const std::size_t first = std::min(digits.find_first_not_of('0'), digits.size());
+        if (digits.size() - first > 18) return Exact{};
+        const std::int64_t value =
+            first == digits.size() ? 0 : std::stoll(std::string(digits.substr(first)));
+        if (value >= (std::int64_t(1) << 53)) return Exact{};
+        return Exact{true, negative ? -value : value, 0};
     }
-    bool is(std::int64_t value) const { return whole && *whole == Big::of(value); }
-    std::optional<std::int64_t> held() const {
-        const Big limit = Big::of(Wide(1) << 53);
-        if (!whole || !(*whole < limit) || !(whole->negated() < limit)) return {};
-        return whole->small();
-    }
+    bool is(std::int64_t value) const { return held == value; }
 };
 
 bool simplifiable(std::int64_t x, std::int64_t y) {
@@ -62,18 +66,20 @@ bool simplifiable(std::int64_t x, std::int64_t y) {
 rc::LinkOutcome linkVerdict(const Exact& prevNum, const Exact& prevDen, const Exact& nextNum,
                             const Exact& nextDen, const rc::Link& link) {
     using rc::LinkOutcome;
-    if (prevNum == prevDen && (prevNum.held() || !prevNum.whole)) return LinkOutcome::SameTerms;
-    const Big int32Min = Big::of(INT32_MIN), int32Max = Big::of(INT32_MAX);
-    const bool fits = nextDen.whole && !(*nextDen.whole < int32Min) && !(*nextDen.whole > int32Max);
+    const bool equal =
+        prevNum.held ? prevNum.held == prevDen.held
+                     : !prevNum.whole && !prevDen.whole && prevNum.fraction == prevDen.fraction;
+    if (equal) return LinkOutcome::SameTerms;
+    const bool fits = nextDen.held && *nextDen.held >= INT32_MIN && *nextDen.held <= INT32_MAX;
     if (fits && (nextDen.is(0) || prevDen.is(0))) {
         if (link.nextDen != QLatin1String("?")) return LinkOutcome::Unjudged;
         const bool repeated = link.nextNum == link.prevNum;
         return repeated && (prevDen.is(1) || prevNum.is(0)) ? LinkOutcome::WholeAccepted
                                                             : LinkOutcome::WholeRefused;
     }
-    const auto a = prevNum.held(), b = prevDen.held(), c = nextNum.held(), d = nextDen.held();
+    const auto a = prevNum.held, b = prevDen.held, c = nextNum.held, d = nextDen.held;
     if (!fits || !a || !b || !c || !d) return LinkOutcome::Refused;
-    if (Big::of(*a) * Big::of(*d) != Big::of(*b) * Big::of(*c)) return LinkOutcome::Refused;
+    if (Wide(*a) * *d != Wide(*b) * *c) return LinkOutcome::Refused;
     return simplifiable(*c, *d) ? LinkOutcome::Intermediate : LinkOutcome::Final;
 }
 
@@ -99,9 +105,9 @@ void checkLink(const rc::Link& link) {
     const QString* captions[] = {&link.prevNum, &link.prevDen, &link.nextNum, &link.nextDen};
     for (int i = 0; i < 4; ++i) {
         if (*captions[i] == QLatin1String("?")) {
-            digitByDigit[i] = Exact{Big(), 0};
-        } else if (auto whole = Big::parse(captions[i]->toStdString())) {
-            digitByDigit[i] = Exact{*whole, 0};
+            digitByDigit[i] = Exact{true, 0, 0};
+        } else if (auto whole = Exact::ofDigits(captions[i]->toStdString())) {
+            digitByDigit[i] = *whole;
         } else {
             return;
         }
@@ -126,7 +132,7 @@ rc::Link padLink(Input& in) {
         const Wide s = in.raw<std::int8_t>();
         prevNum = nextNum * s, prevDen = nextDen * s;
     }
-    const auto text = [](Wide v) { return QString::fromStdString(Big::of(v).text()); };
+    const auto text = [](Wide v) { return QString::fromStdString(textOf(v)); };
     rc::Link link{text(prevNum), text(prevDen), text(nextNum), text(nextDen)};
     if (tag & 2) link.nextDen = QStringLiteral("?");
     if (tag & 4) link.nextNum = (tag & 8) ? link.prevNum : QStringLiteral("?");
@@ -192,16 +198,10 @@ void checkSecondOperator(Input& in) {
     const bool plus = rc::secondOperatorPlus(f[0], f[1], f[2], f[3], f[4], f[5]);
     const auto e = heldValue(f[4]), g = heldValue(f[5]);
     if (!a || !b || !c || !d || !e || !g || *b == 0 || *d == 0 || *g == 0) return;  // never dealt
-    // e/g > a/b + c/d, each fraction first given a positive denominator.
-    const auto positive = [](std::int64_t num, std::int64_t den) {
-        return den < 0 ? std::pair{Big::of(num).negated(), Big::of(den).negated()}
-                       : std::pair{Big::of(num), Big::of(den)};
-    };
-    const auto [an, ad] = positive(*a, *b);
-    const auto [cn, cd] = positive(*c, *d);
-    const auto [en, ed] = positive(*e, *g);
-    const Big sumNum = an * cd + cn * ad, sumDen = ad * cd;
-    const bool larger = en * sumDen > sumNum * ed;
+    // e/g > (a·d + c·b)/(b·d), the denominators' sign turning the comparison.
+    const Wide sumNum = Wide(*a) * *d + Wide(*c) * *b, sumDen = Wide(*b) * *d;
+    const int sign = compareProducts(*e, sumDen, *g, sumNum);
+    const bool larger = (sumDen > 0) == (*g > 0) ? sign > 0 : sign < 0;
     FUZZ_REQUIRE(plus == larger, numbers({f[0], f[1], f[2], f[3], f[4], f[5]}) + "judged " +
                                      (plus ? "plus" : "minus"));
 }

@@ -81,7 +81,7 @@ void checkStr(double x) {
     FUZZ_REQUIRE((text[0] == '-') == (x < 0), seen);
     if (x > 0) FUZZ_REQUIRE("-" + text == rc::Str(-x).toStdString(), seen);
     if (const auto held = heldValue(x)) {
-        FUZZ_REQUIRE(text == Big::of(*held).text(), seen);
+        FUZZ_REQUIRE(text == textOf(*held), seen);
         FUZZ_REQUIRE(back == x, seen + "\nVal back: " + describe(back));
         return;
     }

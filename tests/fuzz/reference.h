@@ -1,5 +1,5 @@
 // Readings of the number rules for the fuzz targets, written apart from the program's own: a
-// signed whole number of any size, a double taken apart into its exact parts, the caption rule's
+// wide whole number as text, a double taken apart into its exact parts, the caption rule's
 // prefix, and the fuzz input read as numbers. A property that fails prints what it saw and
 // aborts, so that libFuzzer keeps the input.
 #pragma once
@@ -33,152 +33,28 @@ __extension__ using UWide = unsigned __int128;
     } while (0)
 
 // ---------------------------------------------------------------------------------------------
-// A signed whole number of any size: sign and magnitude, limbs of nine decimal digits, least
-// significant first, no zero limb on top (zero has none and no sign).
+// Whole numbers past 64 bits: their decimal text, and products too wide for 128 bits compared.
 
-class Big {
-  public:
-    Big() = default;
-    static Big of(Wide value) {
-        Big b;
-        b.negative_ = value < 0;
-        UWide magnitude = value < 0 ? UWide(0) - UWide(value) : UWide(value);
-        while (magnitude) {
-            b.limbs_.push_back(std::uint32_t(magnitude % Base));
-            magnitude /= Base;
-        }
-        return b;
-    }
-    // "-123" or "123" (any number of digits); nothing else.
-    static std::optional<Big> parse(std::string_view text) {
-        Big b;
-        bool negative = !text.empty() && text.front() == '-';
-        if (negative) text.remove_prefix(1);
-        if (text.empty()) return {};
-        for (char c : text)
-            if (c < '0' || c > '9') return {};
-        for (std::size_t end = text.size(); end > 0;) {
-            const std::size_t start = end >= 9 ? end - 9 : 0;
-            b.limbs_.push_back(
-                std::uint32_t(std::stoul(std::string(text.substr(start, end - start)))));
-            end = start;
-        }
-        b.trim();
-        b.negative_ = negative && !b.limbs_.empty();
-        return b;
-    }
+inline std::string textOf(Wide value) {
+    UWide magnitude = value < 0 ? UWide(0) - UWide(value) : UWide(value);
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), char('0' + int(magnitude % 10)));
+        magnitude /= 10;
+    } while (magnitude);
+    return (value < 0 ? "-" : "") + digits;
+}
 
-    bool isZero() const { return limbs_.empty(); }
-    bool negative() const { return negative_; }
-
-    friend Big operator+(const Big& a, const Big& b) {
-        Big r;
-        if (a.negative_ == b.negative_) {
-            r.limbs_ = addMagnitudes(a.limbs_, b.limbs_);
-            r.negative_ = a.negative_;
-        } else if (compareMagnitudes(a.limbs_, b.limbs_) >= 0) {
-            r.limbs_ = subtractMagnitudes(a.limbs_, b.limbs_);
-            r.negative_ = a.negative_;
-        } else {
-            r.limbs_ = subtractMagnitudes(b.limbs_, a.limbs_);
-            r.negative_ = b.negative_;
-        }
-        r.trim();
-        if (r.limbs_.empty()) r.negative_ = false;
-        return r;
-    }
-    friend Big operator-(const Big& a, const Big& b) { return a + b.negated(); }
-    friend Big operator*(const Big& a, const Big& b) {
-        Big r;
-        if (a.isZero() || b.isZero()) return r;
-        r.limbs_.assign(a.limbs_.size() + b.limbs_.size(), 0);
-        for (std::size_t i = 0; i < a.limbs_.size(); ++i) {
-            std::uint64_t carry = 0;
-            for (std::size_t j = 0; j < b.limbs_.size() || carry; ++j) {
-                std::uint64_t cell = r.limbs_[i + j] + carry;
-                if (j < b.limbs_.size()) cell += std::uint64_t(a.limbs_[i]) * b.limbs_[j];
-                r.limbs_[i + j] = std::uint32_t(cell % Base);
-                carry = cell / Base;
-            }
-        }
-        r.trim();
-        r.negative_ = a.negative_ != b.negative_;
-        return r;
-    }
-    Big negated() const {
-        Big r = *this;
-        r.negative_ = !r.negative_ && !r.limbs_.empty();
-        return r;
-    }
-    friend int compare(const Big& a, const Big& b) {
-        if (a.negative_ != b.negative_) return a.negative_ ? -1 : 1;
-        const int m = compareMagnitudes(a.limbs_, b.limbs_);
-        return a.negative_ ? -m : m;
-    }
-    friend bool operator==(const Big& a, const Big& b) { return compare(a, b) == 0; }
-    friend bool operator<(const Big& a, const Big& b) { return compare(a, b) < 0; }
-    friend bool operator>(const Big& a, const Big& b) { return compare(a, b) > 0; }
-
-    // The value when it fits in 64 bits.
-    std::optional<std::int64_t> small() const {
-        if (limbs_.size() > 3) return {};
-        UWide magnitude = 0;
-        for (auto it = limbs_.rbegin(); it != limbs_.rend(); ++it)
-            magnitude = magnitude * Base + *it;
-        if (magnitude > UWide(INT64_MAX)) return {};
-        return negative_ ? -std::int64_t(magnitude) : std::int64_t(magnitude);
-    }
-
-    std::string text() const {
-        if (limbs_.empty()) return "0";
-        std::string s = negative_ ? "-" : "";
-        s += std::to_string(limbs_.back());
-        for (std::size_t i = limbs_.size() - 1; i-- > 0;) {
-            const std::string part = std::to_string(limbs_[i]);
-            s += std::string(9 - part.size(), '0') + part;
-        }
-        return s;
-    }
-
-  private:
-    static constexpr std::uint32_t Base = 1000000000;
-    using Limbs = std::vector<std::uint32_t>;
-
-    void trim() {
-        while (!limbs_.empty() && limbs_.back() == 0) limbs_.pop_back();
-    }
-    static int compareMagnitudes(const Limbs& a, const Limbs& b) {
-        if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
-        for (std::size_t i = a.size(); i-- > 0;)
-            if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
-        return 0;
-    }
-    static Limbs addMagnitudes(const Limbs& a, const Limbs& b) {
-        Limbs r(std::max(a.size(), b.size()) + 1, 0);
-        std::uint64_t carry = 0;
-        for (std::size_t i = 0; i < r.size(); ++i) {
-            std::uint64_t cell = carry;
-            if (i < a.size()) cell += a[i];
-            if (i < b.size()) cell += b[i];
-            r[i] = std::uint32_t(cell % Base);
-            carry = cell / Base;
-        }
-        return r;
-    }
-    static Limbs subtractMagnitudes(const Limbs& a, const Limbs& b) {  // a >= b
-        Limbs r(a.size(), 0);
-        std::int64_t borrow = 0;
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            std::int64_t cell = std::int64_t(a[i]) - borrow - (i < b.size() ? b[i] : 0);
-            borrow = cell < 0;
-            r[i] = std::uint32_t(cell + (borrow ? Base : 0));
-        }
-        return r;
-    }
-
-    bool negative_ = false;
-    Limbs limbs_;
-};
+// The sign of a·b - c·d, for |a|, |c| below 2^63 and |b|, |d| below 2^126: each product as
+// hi·2^64 + lo with 0 <= lo < 2^64, compared part by part.
+inline int compareProducts(std::int64_t a, Wide b, std::int64_t c, Wide d) {
+    const auto parts = [](std::int64_t x, Wide y) {
+        const Wide low = Wide(x) * Wide(std::uint64_t(y));
+        return std::pair{Wide(x) * (y >> 64) + (low >> 64), std::uint64_t(low)};
+    };
+    const auto p = parts(a, b), q = parts(c, d);
+    return p < q ? -1 : (q < p ? 1 : 0);
+}
 
 // ---------------------------------------------------------------------------------------------
 // A double taken apart: ±mantissa·2^exponent exactly, from its bits.
@@ -208,18 +84,6 @@ inline bool isWhole(const Parts& p) {
     if (p.exponent >= 0 || p.mantissa == 0) return true;
     const int shift = -p.exponent;
     return shift < 64 && (p.mantissa & ((std::uint64_t(1) << shift) - 1)) == 0;
-}
-
-// The whole value of a finite whole double, any size.
-inline Big wholeOf(const Parts& p) {
-    if (p.exponent < 0) {
-        const std::uint64_t value = p.exponent > -64 ? p.mantissa >> -p.exponent : 0;
-        return Big::of(p.negative ? -Wide(value) : Wide(value));
-    }
-    Big value = Big::of(Wide(p.mantissa));
-    const Big two = Big::of(2);
-    for (int i = 0; i < p.exponent; ++i) value = value * two;
-    return p.negative ? value.negated() : value;
 }
 
 // Whole and below 2^53 in size: the numbers the judges compare.
