@@ -6,6 +6,9 @@
 #include <sys/resource.h>
 
 #include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -14,8 +17,10 @@
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <csignal>
 
+#include "controls/language.h"
 #include "controls/twips.h"
 #include "pupil.h"
 
@@ -507,6 +512,66 @@ Suma y resta, the click that makes it right | deal1/2,1/3 menu3 A*2 B r+ R+5 | C
         });
         QtMessageBoxes().MsgBox("Muy bien");
         QCOMPARE(seen, "Ruedecitas|Muy bien|1");
+    }
+
+    // Qt's own words in Spanish, whatever the locale: the box's button, and every word of the
+    // save dialog (labels, buttons, tips, the file list's columns, types and menu).
+    void qtSpeaksSpanish() {
+        QVERIFY(speakSpanish());
+        QString button;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            button = box->button(QMessageBox::Ok)->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        QtMessageBoxes().MsgBox("Muy bien");
+        QCOMPARE(button, "Aceptar");
+
+        QTemporaryDir home;
+        QVERIFY(QDir(home.path()).mkpath("Documents/clase"));
+        QFile notes(home.filePath("Documents/notas.txt"));
+        QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("1/2\n") == 4);
+        notes.close();
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", home.path().toUtf8());
+        const auto restore = qScopeGuard([&] { qputenv("HOME", oldHome); });
+        QStringList words;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* files = dialog->findChild<QTreeView*>();
+            QVERIFY(files);
+            QVERIFY(
+                QTest::qWaitFor([&] { return files->model()->rowCount(files->rootIndex()) == 2; }));
+            for (QWidget* w : dialog->findChildren<QWidget*>()) {
+                words << w->toolTip() << w->accessibleName() << w->windowTitle();
+                if (auto* label = qobject_cast<QLabel*>(w)) words << label->text();
+                if (auto* b = qobject_cast<QAbstractButton*>(w)) words << b->text();
+                if (auto* box = qobject_cast<QComboBox*>(w))
+                    for (int i = 0; i < box->count(); ++i) words << box->itemText(i);
+            }
+            for (QAction* action : dialog->findChildren<QAction*>()) words << action->text();
+            const QAbstractItemModel& model = *files->model();
+            for (int c = 0; c < model.columnCount(files->rootIndex()); ++c) {
+                words << model.headerData(c, Qt::Horizontal).toString();
+                for (int r = 0; r < 2; ++r)
+                    words << model.index(r, c, files->rootIndex()).data().toString();
+            }
+            dialog->reject();
+        });
+        QVERIFY(QtFileDialogs()
+                    .saveFileName("Guardar el historial", "historial.txt", "Texto (*.txt)")
+                    .isEmpty());
+        QVERIFY2(words.contains("Carpeta") && words.contains("4 bytes"),
+                 qPrintable(words.join('|')));
+        static const QRegularExpression english(
+            "\\b(Look|Files?|Name|Save|Cancel|Detail|View|Folder|Back|Forward|Parent|Directory|"
+            "Type|Size|Date|Modified|Open|OK|Drive|Computer|Recent|New|Delete|Rename|Show|"
+            "hidden|Create|Go|List|Places|Sidebar|Kind|Yes|Unknown|Shortcut|byte\\(s\\)|"
+            "Jan|Feb|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec)\\b");
+        for (const QString& word : words)
+            QVERIFY2(!english.match(word).hasMatch(), qPrintable(word));
     }
 };
 

@@ -6,6 +6,7 @@
 #include "command_line.h"
 #include "controls/control.h"
 #include "controls/icon.h"
+#include "controls/language.h"
 #include "controls/platform.h"
 #include "controls/twips.h"
 #include "shell/form1.h"
@@ -27,6 +28,10 @@ int main(int argc, char* argv[]) {
     rc::answerHelpOrVersion(argc, argv);
 
     QApplication app(argc, argv);
+    if (!rc::speakSpanish())
+        qWarning(
+            "ruedecitas: no se encuentran las traducciones de Qt (qt6-translations-l10n); "
+            "los diálogos de Qt saldrán en inglés");
     if (!rc::acceptCommandLine(app)) return 2;
     QApplication::setWindowIcon(rc::programIcon());
     rc::installFontSubstitutes();

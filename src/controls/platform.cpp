@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStandardPaths>
@@ -38,6 +40,24 @@ QWidget* modalOwner() {
         window = window->parentWidget()->window();
     return window;
 }
+
+// The save dialog's file list writes sizes and dates in the program's language (the desktop's
+// own may be another, or none: "7 Dec 2026").
+class SpanishFileList : public QIdentityProxyModel {
+  public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files) return QIdentityProxyModel::data(index, role);
+        const QModelIndex file = mapToSource(index);
+        const QLocale language;
+        if (index.column() == 1 && !files->isDir(file))
+            return language.formattedDataSize(files->size(file));
+        if (index.column() == 3)
+            return language.toString(files->lastModified(file), QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
+    }
+};
 }  // namespace
 
 void QtMessageBoxes::MsgBox(const QString& text) {
@@ -53,6 +73,7 @@ QString QtFileDialogs::saveFileName(const QString& title, const QString& suggest
     if (!folder.exists()) folder = QDir::home();  // not every home has a documents folder
     QFileDialog dialog(modalOwner(), title, folder.filePath(suggestedName), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setProxyModel(new SpanishFileList(&dialog));
     dialog.setDefaultSuffix(QFileInfo(suggestedName).suffix());  // "notas" saves "notas.txt"
     paintHeldClicks();
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
