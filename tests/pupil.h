@@ -15,8 +15,9 @@
 //   tapS[@C/N]   a click on sector S of Picture1's circle (of cell C of N); also right-,
 //                middle- and shifttap
 //   multiply divide check stain history:=N
-//   tab backtab space enter escape
-//                a key pressed where the keyboard is (backtab: Shift+Tab)
+//   tab backtab space enter escape backspace delete keys:DIGITS+- kpD
+//                a key pressed where the keyboard is (backtab: Shift+Tab; keys: "+" and "-"
+//                on the keypad; kpD: a keypad digit)
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QFile>
@@ -125,10 +126,11 @@ inline const QMap<QString, QString> Readings = {
     {"comprobar", "{Command17?shown:hidden}"}};
 
 // The keys a pupil presses by name (backtab: Shift+Tab).
-inline const QMap<QString, Qt::Key> Keys = {{"down", Qt::Key_Down},    {"up", Qt::Key_Up},
-                                            {"end", Qt::Key_End},      {"tab", Qt::Key_Tab},
-                                            {"backtab", Qt::Key_Tab},  {"space", Qt::Key_Space},
-                                            {"enter", Qt::Key_Return}, {"escape", Qt::Key_Escape}};
+inline const QMap<QString, Qt::Key> Keys = {
+    {"down", Qt::Key_Down},    {"up", Qt::Key_Up},         {"end", Qt::Key_End},
+    {"tab", Qt::Key_Tab},      {"backtab", Qt::Key_Tab},   {"space", Qt::Key_Space},
+    {"enter", Qt::Key_Return}, {"escape", Qt::Key_Escape}, {"backspace", Qt::Key_Backspace},
+    {"delete", Qt::Key_Delete}};
 
 class Pupil {
   public:
@@ -192,7 +194,14 @@ class Pupil {
                                    : Qt::LeftButton,
                 c[1] == "shift" ? Qt::ShiftModifier : Qt::NoModifier);
         if (is(R"(history:=(\d+))")) state().HistoryCount = n(1);
-        if (is("tab|backtab|space|enter|escape")) {
+        if (is(R"(keys:(\S+))"))  // digits on the main row, "+" and "-" on the keypad
+            for (const QChar k : c[1])
+                QTest::keyClick(QApplication::focusWidget(), k.toLatin1(),
+                                k.isDigit() ? Qt::NoModifier : Qt::KeypadModifier);
+        if (is("kp([0-9])"))
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(Qt::Key_0 + n(1)),
+                            Qt::KeypadModifier);
+        if (is("tab|backtab|space|enter|escape|backspace|delete")) {
             QTest::keyClick(QApplication::focusWidget(), Keys[word],
                             word == "backtab" ? Qt::ShiftModifier : Qt::NoModifier);
             QCoreApplication::processEvents();  // a window shown or left takes the keyboard

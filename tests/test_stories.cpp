@@ -209,8 +209,26 @@ class TestStories : public QObject {
             "by keyboard: Space on a number opens the pad on its first key, Tab goes round its "
             "keys, Escape comes back; Enter opens the pad again on the key it had",
             {"menu4 tab*6 => focus=@2; F1=?/?", "space => focus=Form2.Command1(1); ink2=blue",
-             "space tab enter => focus=Form2.Command1(2); F1=12/?", "escape => focus=@2",
+             "space tab space => focus=Form2.Command1(2); F1=12/?", "escape => focus=@2",
              "tab enter => focus=Form2.Command1(2)", "backtab space => F1=12/1"});
+        story(
+            "the pad typed: digits on both rows, Backspace, Delete and the keypad's + and - "
+            "are its keys; Enter puts it away and goes on to the next number, then COMPROBAR",
+            {"simplify3,1,0,0,0/2,2,0,0,0 menu4 tab*6 space => focus=Form2.Command1(1)",
+             "keys:1 kp2 => F1=12/?; pad=12", "backspace keys:4 => F1=4/?",
+             "delete keys:7 => F1=7/?", "keys:++++- kp9 => F1=109/?",
+             "backspace keys:12 => F1=12/?", "enter => padwindow=hidden; focus=@3; F1=12/?",
+             "keys:5 => F1=12/?", "enter => padwindow=shown; focus=Form2.Command1(1)",
+             "keys:18 enter => F1=12/18; focus=check0", "space => link0=blue locked; focus=check1",
+             "backtab*2 => focus=@4",
+             "enter keys:2 enter enter keys:3 enter => F2=2/3; focus=check1",
+             "space => lines=24/36 = 12/18 = 2/3 =  * MUY BIEN *"});
+        story(
+            "the pad's keys stay its own while it is open over the main window: digits typed "
+            "there write, Enter there opens the number it is on; once put away, nothing",
+            {"menu4 tab*6 space escape => focus=@2", "keys:34 => F1=34/?; pad=34",
+             "tab enter => focus=Form2.Command1(1); padwindow=shown",
+             "keys:9 escape => F1=34/9; focus=@3", "menu4 keys:7 => F1=?/?; padwindow=hidden"});
         story("the pad's digits stop at 10000: 9999 takes one more, 10000 and 10001 none",
               {"menu4 @2 #9999 #+1 #7 => pad=10000; F1=10000/?", "#-1 #7 => pad=99997",
                "#B #10001 #3 => pad=10001; F1=10001/?"});

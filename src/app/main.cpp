@@ -25,7 +25,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QString::fromUtf8(rc::ApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(RUEDECITAS_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(RUEDECITAS_APP_ID));
-    rc::answerHelpOrVersion(argc, argv);
+    if (!rc::prepareCommandLine(argc, argv)) return 2;
 
     QApplication app(argc, argv);
     if (!rc::speakSpanish())

@@ -33,6 +33,16 @@ Control::Control(QWidget* widget) : widget_(widget) {}
 
 Control::~Control() = default;
 
+void Control::setToolTipText(const QString& text) {
+    if (widget_) widget_->setToolTip(text);
+}
+
+void Control::SetFocus() {
+    if (!widget_) return;
+    widget_->activateWindow();
+    widget_->setFocus(Qt::TabFocusReason);
+}
+
 QString Control::name() const {
     return widget_ ? widget_->objectName() : QString();
 }

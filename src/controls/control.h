@@ -61,6 +61,10 @@ class Control {
     // Says in words what the control shows or does, for screen readers; Qt tells them of the
     // change.
     void setDescription(const QString& text);
+    // The tip shown when the pointer rests on the control.
+    void setToolTipText(const QString& text);
+    // Gives the control the keyboard, as Tab would (it shows the keyboard's rectangle).
+    void SetFocus();
 
   protected:
     virtual void applyGeometry();

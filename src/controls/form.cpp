@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/control.h"
 #include "controls/icon.h"
 #include "controls/twips.h"
 
@@ -15,6 +16,30 @@ namespace {
 // An owned window is a tool window transient for its owner, not one that stays on top of
 // everything: with a window manager it would cover the modal message boxes and the results
 // window; without one, stacking follows the order windows are shown and raised in.
+int keyCodeOf(const QKeyEvent& event) {
+    const int key = event.key();
+    const bool keypad = event.modifiers() & Qt::KeypadModifier;
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return (keypad ? KeyCode::Numpad0 : KeyCode::Digit0) + (key - Qt::Key_0);
+    switch (key) {
+        case Qt::Key_Backspace:
+            return KeyCode::Back;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return KeyCode::Return;
+        case Qt::Key_Escape:
+            return KeyCode::Escape;
+        case Qt::Key_Delete:
+            return KeyCode::Delete;
+        case Qt::Key_Plus:
+            return keypad ? KeyCode::Add : 0;
+        case Qt::Key_Minus:
+            return keypad ? KeyCode::Subtract : 0;
+        default:
+            return 0;
+    }
+}
+
 Qt::WindowFlags flagsFor(BorderStyle border, bool owned) {
     Qt::WindowFlags flags = owned ? Qt::Tool : Qt::Window;
     if (border == BorderStyle::FixedSingle) flags |= Qt::FramelessWindowHint;
@@ -69,6 +94,36 @@ void Form::keyPressEvent(QKeyEvent* event) {
         keyboardBefore_->activateWindow();
     else
         QWidget::keyPressEvent(event);
+}
+
+void Form::onKeyDown(KeyDownHandler handler) {
+    if (!keyDown_) qApp->installEventFilter(this);
+    keyDown_ = std::move(handler);
+}
+
+// A key goes first to the widget with the keyboard, then up to its containers while they pass
+// it on: the handler sees it once, as it reaches the first of them.
+bool Form::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !keyDown_ || !watched->isWidgetType())
+        return QWidget::eventFilter(watched, event);
+    auto* widget = static_cast<QWidget*>(watched);
+    QWidget* first = QApplication::focusWidget();
+    if (widget->window() != this || widget != (first ? first : this)) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int code = keyCodeOf(*key);
+    return code != 0 && keyDown_(code, shiftKeyCode(key->modifiers()));
+}
+
+void Form::focusAfter(const Control& control) {
+    for (QWidget* next = control.widget()->nextInFocusChain(); next != control.widget();
+         next = next->nextInFocusChain()) {
+        if (next->window() == this && (next->focusPolicy() & Qt::TabFocus) && next->isVisible() &&
+            next->isEnabled()) {
+            activateWindow();
+            next->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void Form::paintEvent(QPaintEvent*) {

@@ -14,6 +14,14 @@ enum class BorderStyle {
     FixedSingle,  // no title bar, a single dark line drawn around the client area
 };
 
+// The keys a window's key handler is told of; any other key is not.
+namespace KeyCode {
+inline constexpr int Back = 8, Return = 13, Escape = 27, Delete = 46;
+inline constexpr int Digit0 = 48;                // the main row's 0 to 9: 48 to 57
+inline constexpr int Numpad0 = 96;               // the keypad's 0 to 9: 96 to 105
+inline constexpr int Add = 107, Subtract = 109;  // the keypad's + and -
+}  // namespace KeyCode
+
 // A top-level window: its controls, a background colour, a caption, a client size in twips and
 // an unload hook run when it is closed.
 class Form : public QWidget {
@@ -64,12 +72,21 @@ class Form : public QWidget {
     using MouseMoveHandler = std::function<void(int button, int shift, double x, double y)>;
     void onMouseMove(MouseMoveHandler handler);
 
+    // A key pressed while the window has the keyboard, before the control that has it sees
+    // the key (KeyCode above; Shift as the mouse handler's). A handler that returns true takes
+    // the key: the control never sees it.
+    using KeyDownHandler = std::function<bool(int keyCode, int shift)>;
+    void onKeyDown(KeyDownHandler handler);
+    // Gives the keyboard to the control after `control` in reading order (as Tab would).
+    void focusAfter(const Control& control);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // The frame around the client area (title bar and borders), in pixels.
@@ -83,6 +100,7 @@ class Form : public QWidget {
     QPointer<QWidget> keyboardBefore_;  // the window Escape goes back to
     QMargins assumedFrame_;
     MouseMoveHandler mouseMove_;
+    KeyDownHandler keyDown_;
     bool pressedOnBackground_ = false;
 };
 

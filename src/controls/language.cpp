@@ -10,7 +10,8 @@ namespace rc {
 
 namespace {
 
-// Words of Qt's save dialog that its Spanish translation leaves in English (or mistyped).
+// Words of Qt's save dialog and command line that its Spanish translation leaves in English
+// (or mistyped).
 struct Word {
     const char* context;
     const char* english;
@@ -26,6 +27,10 @@ constexpr Word MissingWords[] = {
     {"QAbstractFileIconProvider", "File", "Archivo"},
     {"QFileDialog", "Go to the parent directory", "Ir al directorio superior"},
     {"QFileSystemModel", "%1 byte(s)", "%1 bytes"},
+    {"QCommandLineParser", "Displays help on commandline options.",
+     "Muestra la ayuda de las opciones de la línea de órdenes."},
+    {"QCommandLineParser", "Displays help including Qt specific options.",
+     "Muestra la ayuda con las opciones propias de Qt."},
 };
 
 class ProgramWords : public QTranslator {

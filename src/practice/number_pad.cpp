@@ -22,11 +22,23 @@ void Form2::Form_Load(const Controls& form1) {
     setTop(Frame9.Top() + sectionArea.Top() + Frame9.Height());
     setLeft(Frame9.Left() + sectionArea.Left());
     Label1.setCaption(QStringLiteral("0"));
-    for (int i = 0; i <= 9; ++i) Command1(i).setCaption(Str(i));
+    for (int i = 0; i <= 9; ++i) {
+        Command1(i).setCaption(Str(i));
+        Command1(i).setToolTipText(QStringLiteral("Tecla ") + Str(i));
+    }
+    Command2(0).setToolTipText(QStringLiteral("Tecla + del teclado numérico"));
+    Command2(1).setToolTipText(QStringLiteral("Tecla - del teclado numérico"));
+    Command3.setToolTipText(QStringLiteral("Retroceso o Supr"));
 }
 
 NumberPad::NumberPad(Form& owner, const Controls& form1, Module1& module1)
-    : owner_(owner), form1_(form1), module1_(module1) {}
+    : owner_(owner), form1_(form1), module1_(module1) {
+    // In the main window Enter keeps its meaning (it opens the pad on the number that has the
+    // keyboard, or presses a button); the pad's other keys are the pad's there too.
+    owner_.onKeyDown([this](int keyCode, int shift) {
+        return keyCode != KeyCode::Return && Form_KeyDown(keyCode, shift);
+    });
+}
 
 NumberPad::~NumberPad() {
     unload();
@@ -38,6 +50,7 @@ void NumberPad::load() {
     pad.Command1.onClick([this](int index) { Command1_Click(index); });
     pad.Command2.onClick([this](int index) { Command2_Click(index); });
     pad.Command3.onClick([this] { Command3_Click(); });
+    pad.onKeyDown([this](int keyCode, int shift) { return Form_KeyDown(keyCode, shift); });
     pad.onMouseMove(
         [this](int button, int shift, double x, double y) { Form_MouseMove(button, shift, x, y); });
 }
@@ -81,6 +94,27 @@ void NumberPad::Command2_Click(int index) {
 
 void NumberPad::Command3_Click() {
     if (editable()) show(QStringLiteral("0"));
+}
+
+bool NumberPad::Form_KeyDown(int keyCode, int) {
+    if (!writing_ || !form2_.loaded() || !form2_.get()->isVisible()) return false;
+    Form2& pad = *form2_.get();
+    if (keyCode >= KeyCode::Digit0 && keyCode <= KeyCode::Digit0 + 9) {
+        pad.Command1(keyCode - KeyCode::Digit0).click();
+    } else if (keyCode >= KeyCode::Numpad0 && keyCode <= KeyCode::Numpad0 + 9) {
+        pad.Command1(keyCode - KeyCode::Numpad0).click();
+    } else if (keyCode == KeyCode::Back || keyCode == KeyCode::Delete) {
+        pad.Command3.click();
+    } else if (keyCode == KeyCode::Add || keyCode == KeyCode::Subtract) {
+        pad.Command2(keyCode == KeyCode::Add ? 0 : 1).click();
+    } else if (keyCode == KeyCode::Return) {
+        const Label& edited = form1_.array<Label>("Label17")(module1_.EditedLabel);
+        putAway();
+        owner_.focusAfter(edited);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void NumberPad::Form_MouseMove(int button, int, double x, double y) {

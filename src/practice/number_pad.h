@@ -41,6 +41,11 @@ class NumberPad : public NumberEntry {
     void Command1_Click(int index);  // digit `index`, while the number is below 10000
     void Command2_Click(int index);  // a step
     void Command3_Click();           // "BORRAR"
+    // A key pressed in the pad (or, but for Enter, in the main window) while the pad writes
+    // into a number: a digit (main row or keypad) presses that digit's key, Backspace and
+    // Delete "BORRAR", the keypad's + and - "+1" and "-1"; Enter puts the pad away and gives
+    // the keyboard to the control after the number. Returns whether the key was the pad's.
+    bool Form_KeyDown(int keyCode, int shift);
     // Dragging the pad by its background: the point under the pointer stays under it.
     void Form_MouseMove(int button, int shift, double x, double y);
     Form2* window() const { return form2_.get(); }
