@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "command_line.h"
+#include "controls/accessible_menus.h"
 #include "controls/control.h"
 #include "controls/icon.h"
 #include "controls/language.h"
@@ -27,6 +28,7 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral(RUEDECITAS_APP_ID));
     if (!rc::prepareCommandLine(argc, argv)) return 2;
 
+    rc::listOpenMenusForScreenReaders();
     QApplication app(argc, argv);
     if (!rc::speakSpanish())
         qWarning(
