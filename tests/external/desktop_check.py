@@ -4,7 +4,7 @@
 clicked with real X pointer events, judged by the pixels the X server shows. The number pad (a
 small window of its own), the message boxes and the results window are checked where they meet.
 
-Usage: dbus-run-session -- desktop_check.py [--wm openbox] [--shots FOLDER] PATH/TO/ruedecitas
+Usage: dbus-run-session -- desktop_check.py [--wm openbox] PATH/TO/ruedecitas
 Prints 'N passed, N failed' and exits non-zero when a check fails."""
 
 import argparse
@@ -22,14 +22,6 @@ from desktop import (BLACK, BLANK, BLUE, GREEN, NEAR_WHITE, PAD, PAD_YELLOW, RED
                      x_server)
 
 OVER_ZERO = "8/0 = "  # how the results window would begin a line for the given fraction 8/0
-SHOTS, MODE = None, "plain"
-
-
-def shot(name, pixel=None):
-    """Keeps the screen (as read in `pixel`, or now) as SHOTS/MODE-name.png, when asked."""
-    if SHOTS:
-        os.makedirs(SHOTS, exist_ok=True)
-        (pixel or Screen()).save(os.path.join(SHOTS, "%s-%s.png" % (MODE, name)))
 
 
 def shown(app, role=None, name=None, kind="main"):
@@ -258,7 +250,6 @@ def pad_put_away(app):
     click(button(app, "SIMPLIFICA"))
     check(wait_for(lambda: not showing(pad) and not windows("pad"), 3),
           "SIMPLIFICA again puts the pad away, its X window unmapped")
-    shot("4-pad-put-away")
     marks = ordered(shown(app, "label", BLANK), 1)
     check(len(marks) == 2, "the new exercise's F1 reads ?/? (%s)" % [name_of(n) for n in marks])
     if marks and open_pad(app, marks[0]):
@@ -284,7 +275,6 @@ def box_over_clicked_button(app):
     if check(overlap(box, under), "the box %s lies over the pad %s" % (box, under)):
         no_yellow_inside(box, "the box")
         pixel = Screen()
-        shot("1-box-over-pad", pixel)
         colours = pixel.colours(pad_background(pad), besides=[framed(box)])
         check(set(colours) == {PAD_YELLOW}, "the pad shows its yellow beside it (%s)" % colours)
         colours = face_colours(pixel, button, framed(box), under)
@@ -303,10 +293,8 @@ def given_fraction_over_zero(app):
     click(button)
     found = open_box(app, "Esta fracción no se puede simplificar")
     if found:
-        shot("5-over-zero-box")
         close_box(app, found)
         pixel = screen_when(lambda pixel: set(face_colours(pixel, button)) == {RED})
-        shot("5-over-zero-red", pixel)
         check(set(face_colours(pixel, button)) == {RED},
               "then COMPROBAR shows red (%s)" % face_colours(pixel, button))
 
@@ -403,7 +391,6 @@ def right_sum(app):
     if found:
         box = framed(extents(found[0]))
         pixel = screen_when(lambda pixel: set(face_colours(pixel, denominator, box)) == {BLUE})
-        shot("2-muy-bien", pixel)
         colours = face_colours(pixel, denominator, box)
         check(colours and set(colours) == {BLUE},
               "under the box the denominator just clicked shows blue (%s)" % colours)
@@ -434,7 +421,6 @@ def results_over_pad(app, chain_line):
     click((x + w - 20, y + h - 20))  # nothing stands there but the section's own background
     background = pad_background(pad)
     pixel = screen_when(lambda pixel: set(pixel.colours(background)) == {PAD_YELLOW})
-    shot("3-pad-over-main", pixel)
     check(set(pixel.colours(background)) == {PAD_YELLOW},
           "after a click on the main window the pad still shows above it")
     check(not windows("results"), "the results window has not been shown yet")
@@ -445,7 +431,6 @@ def results_over_pad(app, chain_line):
     box, under = extents(results), extents(pad)
     if check(overlap(box, under), "the results window %s lies over the pad %s" % (box, under)):
         no_yellow_inside(box, "the results window")
-        shot("3-results-over-pad")
     lines = wait_for(lambda: [n for r, n, _, _ in controls(results)
                               if r in ("list item", "table cell")], 5) or []
     if chain_line:
@@ -455,13 +440,10 @@ def results_over_pad(app, chain_line):
 
 
 def main():
-    global SHOTS, MODE
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("program", help="the program to check")
     parser.add_argument("--wm", help="a window manager to start on the display first (openbox)")
-    parser.add_argument("--shots", help="a folder to save screenshots of the checked states in")
     args = parser.parse_args()
-    SHOTS, MODE = args.shots, args.wm or "plain"
     try:
         with desktop.Desktop(args.program, args.wm) as session:
             app = session.ready and session.launch()[1]
