@@ -628,7 +628,10 @@ class Soak:
         corners = [(desktop.WIDTH - w - 4, desktop.HEIGHT - h - 4), (desktop.WIDTH - w - 4, 4),
                    (4, desktop.HEIGHT - h - 4)]
         to = next((c for c in corners if not inside(point, (*c, w, h))), corners[0])
-        grab = (max(x, 0) + round(8 * self.scale), max(y, 0) + round(8 * self.scale))
+        # The pad's background is bare in a strip along its top edge and one along its bottom
+        # edge: grabbed there, on the part of the pad the screen shows.
+        edge = round(3 * self.scale)
+        grab = (x + max(edge, -x + edge), y + edge if y >= 0 else y + h - edge)
         self.drag(grab, (grab[0] + to[0] - x, grab[1] + to[1] - y), "pupil", "the pad aside")
         self.refresh()
 
