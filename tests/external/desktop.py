@@ -112,10 +112,11 @@ class Desktop:
         return dict(os.environ, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1",
                     QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", **more)
 
-    def launch(self, env=None, **options):
-        """Starts the program, with `env` added to its environment; answers its process and its
-        application in the accessibility tree (None where it does not appear within a minute)."""
-        process = self.start([self.program], env=self.env(**(env or {})), **options)
+    def launch(self, env=None, args=(), **options):
+        """Starts the program with `args`, with `env` added to its environment; answers its
+        process and its application in the accessibility tree (None where it does not appear
+        within a minute)."""
+        process = self.start([self.program, *args], env=self.env(**(env or {})), **options)
         app = wait_for(lambda: next((a for a in ask(list, pyatspi.Registry.getDesktop(0),
                                                     default=[])
                                      if a is not None and ask(a.get_process_id) == process.pid),
