@@ -260,6 +260,9 @@ class TestStories : public QObject {
               {"menu4 F0:=-9007199254740790/-6 F1:=-7505999378950659/-5 check0 => "
                "F0=-9007199254740790/-6; F1=-7505999378950659/-5; locked=110000000000; "
                "link0=red; ink2=red; ink3=red; count=0"});
+        story("terms past 2^53 that read alike are not equal terms: no message, a wrong link",
+              {"menu4 F0:=-4611686018427387904/-4611686018427387903 F1:=0/63 check0 => "
+               "said=; link0=red; count=0"});
         story("an accepted number stays: the pad's keys leave it and the display alone",
               {"simplify3,1,0,0,0/2,2,0,0,0 menu4 F1=12/18 check0 #7 #+10 #B => F1=12/18; pad=18",
                "@4 #2 => F2=2/?"});
