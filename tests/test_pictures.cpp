@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 #include <map>
+#include <random>
 
 #include "controls/numbers.h"
 #include "pictures/pie_renderer.h"
@@ -125,6 +126,34 @@ PictureBox& draw(App& app, int picture, const QString& k, const QString& n) {
     return app.picture(QString("Picture%1").arg(picture));
 }
 
+// Picture sizes, places, radii and sectors for random wheels, the same on every machine (the
+// engine's numbers are fixed by the standard; the doubles are made from them here).
+class WheelDice {
+  public:
+    double uniform(double lo, double hi) {
+        return lo + (hi - lo) * double(engine_() >> 11) * 0x1p-53;
+    }
+    int whole(int lo, int hi) { return lo + int(engine_() % std::uint64_t(hi - lo + 1)); }
+    // A position in whole, half or quarter pixels.
+    double place(double lo, double hi) {
+        return std::floor(uniform(lo, hi)) + 0.25 * whole(0, 3) * whole(0, 1);
+    }
+    // From 1 to `most` sectors, as many under ten as between each power of ten.
+    double sectors(double most) { return std::floor(std::exp(uniform(0, std::log(most)))); }
+
+  private:
+    std::mt19937_64 engine_{20240611};
+};
+
+// FNV-1a over the pixels of a picture, row by row, folded into `digest`.
+void fold(std::uint64_t& digest, const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* row = image.constScanLine(y);
+        for (qsizetype i = 0; i < qsizetype(image.width()) * 4; ++i)
+            digest = (digest ^ row[i]) * 0x100000001b3ull;
+    }
+}
+
 }  // namespace
 
 class TestPictures : public QObject {
@@ -215,6 +244,71 @@ class TestPictures : public QObject {
                 }
             }
         }
+    }
+
+    // Three thousand random wheels, whole and cut by the picture's edges, of every kind the
+    // drawing tells apart, give the pixels they gave when these digests were taken: a pixel
+    // moved anywhere changes its kind's digest. A change meant to move pixels checks them
+    // with `contract` and `wheelsOnTheirOwn` and takes the digests anew from the failure.
+    void randomWheelsKeepTheirPixels() {
+        const struct {
+            const char* kind;
+            std::uint64_t digest;
+        } kinds[] = {{"whole", 0x9ca9fc1a366dc1efull},
+                     {"cut", 0xbd170caee239b499ull},
+                     {"thin", 0x44fe27e4e3e7dc67ull},
+                     {"odd", 0x728eaec6cbc253a6ull},
+                     {"together", 0xf176fe838b9323d9ull}};
+        WheelDice dice;
+        Surface s;
+        QString changed;
+        for (const auto& [kind, expected] : kinds) {
+            const QByteArray name(kind);
+            std::uint64_t digest = 0xcbf29ce484222325ull;
+            for (int i = 0; i < 600; ++i) {
+                const int w = dice.whole(1, 300), h = dice.whole(1, 220);
+                s.resize(w, h, Background);
+                const double r =
+                    dice.uniform(0.5, name == "cut" ? 1.5 * std::max(w, h) : std::min(w, h) / 2.0);
+                // Sectors under two pixels wide outside the crowded middle (thin), or mostly wide
+                // enough to hold colour (whole, together), or anything.
+                const double most = name == "whole"      ? 12 * r
+                                    : name == "together" ? 4.0 * std::min(w, h)
+                                                         : 20000;
+                const double n = name == "thin" ? std::floor(dice.uniform(3.2, 9) * r) + 1
+                                                : dice.sectors(std::max(2.0, most));
+                const double k = std::floor(dice.uniform(0, n + 1));
+                if (name == "whole") {
+                    // With a pixel to spare on every side; a few too large to have it.
+                    drawSectorWheel(s, dice.place(r + 1, w - 1 - r), dice.place(r + 1, h - 1 - r),
+                                    r, n, k, Blue, White, Outline);
+                } else if (name == "cut" || name == "thin") {
+                    drawSectorWheel(s, dice.place(-r, w + r), dice.place(-r, h + r), r, n, k, Blue,
+                                    White, Outline);
+                } else if (name == "odd") {
+                    // Fractions of sectors, of filled sectors and of radii, tiny and huge.
+                    const double odd[] = {n + dice.uniform(0, 1), k - dice.uniform(-1, 1),
+                                          dice.uniform(0.1, 3), std::pow(10, dice.uniform(0, 7))};
+                    drawSectorWheel(s, dice.place(-5, w + 5), dice.place(-5, h + 5),
+                                    odd[dice.whole(2, 3)], odd[0], odd[1], Blue, White, Outline);
+                } else {
+                    // Two or three wheels cleared and drawn in one go: apart or overlapping,
+                    // inside the picture (on two threads) or cut by it.
+                    std::vector<SectorWheel> wheels;
+                    for (int j = dice.whole(2, 3); j > 0; --j) {
+                        const double q = dice.uniform(0.5, std::min(w, h) / 3.0);
+                        wheels.push_back({dice.place(q - 2, w + 1 - q),
+                                          dice.place(q - 2, h + 1 - q), q, n, k - j, Blue, White,
+                                          Outline});
+                    }
+                    clearAndDrawSectorWheels(s, White, wheels);
+                }
+                fold(digest, s.image());
+            }
+            if (digest != expected)
+                changed += QString(" %1 0x%2").arg(kind).arg(digest, 16, 16, QChar('0'));
+        }
+        VERIFY_NO_PROBLEM(changed, QString("the digests of the wheels that changed"));
     }
 
     // Circles cut by the picture's edges, or off centre by fractions of a pixel, keep their
