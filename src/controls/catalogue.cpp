@@ -24,83 +24,97 @@ bool isLightweight(Kind kind) {
     return kind == Kind::Label || kind == Kind::Line || kind == Kind::Shape;
 }
 
-// A control as the row and the element make it; a control with a caption is named before it
-// is given its caption, so that its name follows the caption from the start.
+// What an element takes from its row unless it has its own.
+struct Look {
+    FontStyle font;
+    std::optional<Colour> fore, back;
+    QString caption;
+    Look(const Row& row, const Element& element)
+        : font(element.own.font.value_or(row.font)),
+          fore(element.own.fore ? element.own.fore : row.fore),
+          back(element.own.back ? element.own.back : row.back),
+          caption(QString::fromUtf8(element.caption ? element.caption
+                                    : row.caption   ? row.caption
+                                                    : "")) {}
+};
+
+// The controls with a caption; each is named before it is given its caption, so that its name
+// follows the caption from the start.
+std::unique_ptr<Control> createCaptioned(const Row& row, const Element& element, QWidget* parent,
+                                         const QString& name, const QString& blank) {
+    const Look look(row, element);
+    const Geometry& g = element.geometry;
+    if (row.kind == Kind::CommandButton) {
+        auto button = std::make_unique<CommandButton>(parent, row.graphical);
+        button->setSpokenNames(name, blank);
+        button->setCaption(look.caption);
+        button->setFont(look.font);
+        if (look.back) button->setBackColor(*look.back);
+        button->Move(g.a, g.b, g.c, g.d);
+        return button;
+    }
+    if (row.kind == Kind::Label) {
+        auto label = std::make_unique<Label>(parent);
+        label->setSpokenNames(name, blank);
+        label->setCaption(look.caption);
+        label->setFont(look.font);
+        label->setAlignment(row.alignment);
+        if (look.fore) label->setForeColor(*look.fore);
+        label->Move(g.a, g.b, g.c, g.d);
+        return label;
+    }
+    auto option = std::make_unique<OptionButton>(parent);
+    option->setCaption(look.caption);
+    option->setFont(look.font);
+    if (look.fore) option->setForeColor(*look.fore);
+    if (look.back) option->setBackColor(*look.back);
+    option->setValue(element.own.selected);
+    option->Move(g.a, g.b, g.c, g.d);
+    return option;
+}
+
+// The controls without a caption: containers, the list, lines and shapes.
+std::unique_ptr<Control> createPlain(const Row& row, const Element& element, QWidget* parent) {
+    const Look look(row, element);
+    const Geometry& g = element.geometry;
+    std::unique_ptr<Control> made;
+    if (row.kind == Kind::Frame) {
+        auto frame = std::make_unique<Frame>(parent);
+        if (look.back) frame->setBackColor(*look.back);
+        made = std::move(frame);
+    } else if (row.kind == Kind::PictureBox) {
+        auto picture = std::make_unique<PictureBox>(parent);
+        if (look.back) picture->setBackColor(*look.back);
+        if (look.fore) picture->setForeColor(*look.fore);
+        made = std::move(picture);
+    } else if (row.kind == Kind::ListBox) {
+        auto list = std::make_unique<ListBox>(parent);
+        list->setFont(look.font);
+        list->setColours(look.back.value_or(SystemColour::WindowBackground),
+                         look.fore.value_or(SystemColour::WindowText));
+        made = std::move(list);
+    } else if (row.kind == Kind::Line) {
+        auto line = std::make_unique<Line>(parent);
+        line->setBorderWidth(element.own.borderWidth.value_or(row.borderWidth));
+        if (look.fore) line->setBorderColor(*look.fore);
+        line->setEnds(g.a, g.b, g.c, g.d);
+        return line;
+    } else {
+        auto shape = std::make_unique<Shape>(parent);
+        shape->setBorderWidth(element.own.borderWidth.value_or(row.borderWidth));
+        made = std::move(shape);
+    }
+    made->Move(g.a, g.b, g.c, g.d);
+    return made;
+}
+
+// A control as the row and the element make it.
 std::unique_ptr<Control> create(const Row& row, const Element& element, QWidget* parent,
                                 const QString& name, const QString& blank) {
-    const FontStyle font = element.own.font.value_or(row.font);
-    const std::optional<Colour> fore = element.own.fore ? element.own.fore : row.fore;
-    const std::optional<Colour> back = element.own.back ? element.own.back : row.back;
-    const QString caption = QString::fromUtf8(element.caption ? element.caption
-                                              : row.caption   ? row.caption
-                                                              : "");
-    const Geometry& g = element.geometry;
-    switch (row.kind) {
-        case Kind::CommandButton: {
-            auto button = std::make_unique<CommandButton>(parent, row.graphical);
-            button->setSpokenNames(name, blank);
-            button->setCaption(caption);
-            button->setFont(font);
-            if (back) button->setBackColor(*back);
-            button->Move(g.a, g.b, g.c, g.d);
-            return button;
-        }
-        case Kind::Label: {
-            auto label = std::make_unique<Label>(parent);
-            label->setSpokenNames(name, blank);
-            label->setCaption(caption);
-            label->setFont(font);
-            label->setAlignment(row.alignment);
-            if (fore) label->setForeColor(*fore);
-            label->Move(g.a, g.b, g.c, g.d);
-            return label;
-        }
-        case Kind::Frame: {
-            auto frame = std::make_unique<Frame>(parent);
-            if (back) frame->setBackColor(*back);
-            frame->Move(g.a, g.b, g.c, g.d);
-            return frame;
-        }
-        case Kind::PictureBox: {
-            auto picture = std::make_unique<PictureBox>(parent);
-            if (back) picture->setBackColor(*back);
-            if (fore) picture->setForeColor(*fore);
-            picture->Move(g.a, g.b, g.c, g.d);
-            return picture;
-        }
-        case Kind::ListBox: {
-            auto list = std::make_unique<ListBox>(parent);
-            list->setFont(font);
-            list->setColours(back.value_or(SystemColour::WindowBackground),
-                             fore.value_or(SystemColour::WindowText));
-            list->Move(g.a, g.b, g.c, g.d);
-            return list;
-        }
-        case Kind::OptionButton: {
-            auto option = std::make_unique<OptionButton>(parent);
-            option->setCaption(caption);
-            option->setFont(font);
-            if (fore) option->setForeColor(*fore);
-            if (back) option->setBackColor(*back);
-            option->setValue(element.own.selected);
-            option->Move(g.a, g.b, g.c, g.d);
-            return option;
-        }
-        case Kind::Line: {
-            auto line = std::make_unique<Line>(parent);
-            line->setBorderWidth(element.own.borderWidth.value_or(row.borderWidth));
-            if (fore) line->setBorderColor(*fore);
-            line->setEnds(g.a, g.b, g.c, g.d);
-            return line;
-        }
-        case Kind::Shape: {
-            auto shape = std::make_unique<Shape>(parent);
-            shape->setBorderWidth(element.own.borderWidth.value_or(row.borderWidth));
-            shape->Move(g.a, g.b, g.c, g.d);
-            return shape;
-        }
-    }
-    return nullptr;
+    const bool captioned = row.kind == Kind::CommandButton || row.kind == Kind::Label ||
+                           row.kind == Kind::OptionButton;
+    return captioned ? createCaptioned(row, element, parent, name, blank)
+                     : createPlain(row, element, parent);
 }
 
 template <class T>
