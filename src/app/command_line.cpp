@@ -43,8 +43,7 @@ void refuse(const QByteArray& program, const QString& why) {
     std::fprintf(stderr, "%s: %s\nEscribe «%s --help» para ver las opciones.\n",
                  program.constData(), qPrintable(why), program.constData());
 }
-}  // namespace
-
+// --escala's factor: a number from 1 to 4, with a decimal point or comma ("1,5").
 std::optional<double> scaleFactor(QString text) {
     text.replace(QLatin1Char(','), QLatin1Char('.'));  // "1,5" as a Spanish pupil writes it
     bool ok = false;
@@ -52,6 +51,7 @@ std::optional<double> scaleFactor(QString text) {
     if (!ok || !std::isfinite(factor) || factor < 1 || factor > 4) return {};
     return factor;
 }
+}  // namespace
 
 bool prepareCommandLine(int argc, char* argv[]) {
     Options options;

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <QString>
-#include <optional>
-
 class QApplication;
 
 namespace rc {
@@ -15,9 +12,6 @@ namespace rc {
 // number from 1 to 4. Anything else waits for the application, which takes Qt's own options
 // (-platform, -style, ...) out of the arguments first.
 bool prepareCommandLine(int argc, char* argv[]);
-
-// --escala's factor: a number from 1 to 4, with a decimal point or comma ("1,5").
-std::optional<double> scaleFactor(QString text);
 
 // Called once the application exists, before any window: false, after Qt's message and a hint to
 // use --help on standard error, when an option is one the program does not know. --help-all

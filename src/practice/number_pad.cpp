@@ -1,5 +1,7 @@
 #include "practice/number_pad.h"
 
+#include <algorithm>
+
 #include "controls/numbers.h"
 #include "practice/pad_numbers.h"
 
@@ -99,10 +101,12 @@ void NumberPad::Command3_Click() {
 bool NumberPad::Form_KeyDown(int keyCode, int) {
     if (!writing_ || !form2_.loaded() || !form2_.get()->isVisible()) return false;
     Form2& pad = *form2_.get();
-    if (keyCode >= KeyCode::Digit0 && keyCode <= KeyCode::Digit0 + 9) {
-        pad.Command1(keyCode - KeyCode::Digit0).click();
-    } else if (keyCode >= KeyCode::Numpad0 && keyCode <= KeyCode::Numpad0 + 9) {
-        pad.Command1(keyCode - KeyCode::Numpad0).click();
+    const auto digitOf = [keyCode](int zero) {
+        return keyCode >= zero && keyCode <= zero + 9 ? keyCode - zero : -1;
+    };
+    if (const int digit = std::max(digitOf(KeyCode::Digit0), digitOf(KeyCode::Numpad0));
+        digit >= 0) {
+        pad.Command1(digit).click();
     } else if (keyCode == KeyCode::Back || keyCode == KeyCode::Delete) {
         pad.Command3.click();
     } else if (keyCode == KeyCode::Add || keyCode == KeyCode::Subtract) {

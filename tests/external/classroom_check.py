@@ -52,10 +52,6 @@ def tab_to(app, name, most=40):
     return focused(app) == name
 
 
-def digits(number):
-    return [d for d in str(number)]
-
-
 def keyboard_chain(app):
     """SIMPLIFICA clicked, then keys alone: Tab to the first "?", Space opens the pad, digits,
     Enter on to the denominator, Enter opens the pad there, digits, Enter on to COMPROBAR,
@@ -72,11 +68,11 @@ def keyboard_chain(app):
         return
     press("space")
     check(wait_for(lambda: top_window(app, "pad"), 5), "Space opens the pad")
-    press(*digits(n // g), "Return")
+    press(*str(n // g), "Return")
     check(wait_for(lambda: focused(app) == BLANK and not top_window(app, "pad"), 3),
           "typed %d, Enter puts the pad away and moves on to the next ? (%s)"
           % (n // g, focused(app)))
-    press("Return", *digits(d // g), "Return")
+    press("Return", *str(d // g), "Return")
     check(wait_for(lambda: focused(app) == "COMPROBAR", 3),
           "Enter opens the pad, %d typed, Enter moves on to COMPROBAR (%s)" % (d // g, focused(app)))
     press("space")
