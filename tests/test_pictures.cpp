@@ -2,6 +2,7 @@
 #include <QTest>
 #include <cfloat>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <random>
 
@@ -244,6 +245,48 @@ class TestPictures : public QObject {
                 }
             }
         }
+    }
+
+    // The fraction a picture shows already is not drawn again (every menu click shows the
+    // panel's fraction again) and is still counted; once anything is drawn on the picture, a
+    // sector flooded by a click, or it takes another colour or size, the same fraction is
+    // drawn anew, to the very pixels of its first drawing.
+    void aPictureShowingTheFractionIsKept() {
+        QWidget parent;
+        PictureBox picture(&parent);
+        picture.setBackColor(White);
+        picture.Move(0, 0, 304 * 15.0, 104 * 15.0);
+        Label numerator(&parent), denominator(&parent);
+        numerator.setCaption("5");
+        denominator.setCaption("4");
+        double whole = -1;
+        const auto draw = [&] {
+            whole = -1;
+            return PieRenderer::DrawPies(picture, numerator, denominator, whole);
+        };
+        QCOMPARE(draw(), 2.0);
+        const QImage drawn = picture.surface().image().copy();
+        const std::uint64_t generation = picture.surface().generation();
+        QCOMPARE(draw(), 2.0);
+        QCOMPARE(whole, 1.0);
+        QCOMPARE(picture.surface().generation(), generation);
+        const auto drawnAgainAfter = [&](const std::function<void()>& change) {
+            change();
+            QVERIFY(picture.surface().image() != drawn);
+            draw();
+            QCOMPARE(picture.surface().image(), drawn);
+        };
+        picture.setFillColor(PieRenderer::Blue);
+        drawnAgainAfter([&] { picture.ExtFloodFill(75, 75, picture.Point(75, 75)); });
+        drawnAgainAfter([&] {
+            picture.setForeColor(RGB(255, 0, 0));
+            draw();
+            picture.setForeColor(SystemColour::WindowText);
+        });
+        drawnAgainAfter([&] {
+            picture.Move(0, 0, 300 * 15.0, 104 * 15.0);
+            picture.Move(0, 0, 304 * 15.0, 104 * 15.0);
+        });
     }
 
     // Three thousand random wheels, whole and cut by the picture's edges, of every kind the

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPaintEvent>
 #include <QScreen>
 #include <QTimer>
 
@@ -292,27 +293,54 @@ window: the results                     | menu4 | Form3              | window | 
     }
 
     // A quick menu click (its release waiting behind its press) reaches the screen in one
-    // repaint of the window, each control painted once.
+    // repaint of the window, each control painted once, and only what differs between the two
+    // sections: between Amplificar and Simplificar the picture and the panel they share are
+    // not painted, nor the section area beyond its border and the two inner frames. What the
+    // screen then holds is what a repaint of the whole window paints: nothing stale where the
+    // last section's controls stood, nor where the presentation covered the picture at first.
     void oneRepaintPerSwitch() {
         struct Counter : QObject {
             QMap<QObject*, int> painted;
+            QMap<QObject*, QRegion> regions;
             int passes = 0;
             bool eventFilter(QObject* o, QEvent* e) override {
                 passes += e->type() == QEvent::UpdateRequest;
                 painted[o] += e->type() == QEvent::Paint;
+                if (e->type() == QEvent::Paint)
+                    regions[o] += static_cast<QPaintEvent*>(e)->region();
                 return false;
             }
         } counter;
         App app;
-        for (int section : {0, 1, 2, 3, 4, 5, 6, 7, 8, 1, 5, 4}) {
+        const auto screenHolds = [&] {
+            return app.form().screen()->grabWindow(app.form().winId()).toImage();
+        };
+        QVERIFY(QTest::qWaitForWindowExposed(&app.form()));
+        QCoreApplication::processEvents();
+        int previous = 7;
+        for (int section : {0, 1, 2, 1, 3, 4, 5, 6, 7, 8, 1, 5, 4, 7, 2, 6, 0}) {
             QWidget* button = app.button(QStringLiteral("Command1(%1)").arg(section)).widget();
             qApp->installEventFilter(&counter);
-            counter.painted.clear(), counter.passes = 0;
+            counter.painted.clear(), counter.regions.clear(), counter.passes = 0;
             leftClick(button);  // a quick click: the release waits behind the press
             for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
             qApp->removeEventFilter(&counter);
             QCOMPARE(counter.passes, 1);
             QCOMPARE(std::ranges::max(counter.painted.values()), 1);
+            if ((previous == 1 && section == 2) || (previous == 2 && section == 1)) {
+                for (const char* shared : {"Picture2", "Frame3", "Label2(0)", "Command3(0)"})
+                    QVERIFY2(!counter.painted.value(app.at(shared).widget()), shared);
+                const Control& area = app.at("Frame1(1)");
+                qint64 painted = 0;
+                for (const QRect& box : counter.regions.value(area.widget()))
+                    painted += qint64(box.width()) * box.height();
+                const qint64 whole = qint64(area.widget()->width()) * area.widget()->height();
+                QVERIFY2(painted < whole / 2, qPrintable(QString::number(painted)));
+            }
+            const QImage shown = screenHolds();
+            app.form().repaint();
+            QCOMPARE(shown, screenHolds());
+            previous = section;
         }
     }
 

@@ -130,10 +130,12 @@ void build(Controls& controls, QWidget* window, const QString& windowName,
     for (const Row& row : rows) {
         const QString container = QString::fromUtf8(row.container);
         QWidget* parent = window;
+        Frame* frame = nullptr;
         if (container != windowName) {
             Control* holder = controls.find(container);
             if (!holder) throw std::logic_error("no container " + container.toStdString());
             parent = holder->widget();
+            frame = dynamic_cast<Frame*>(holder);
         }
         const QString name = QString::fromUtf8(row.name);
         for (const Element& element : row.elements) {
@@ -148,6 +150,8 @@ void build(Controls& controls, QWidget* window, const QString& windowName,
             if (const char* d =
                     element.own.description ? element.own.description : row.accessibleDescription)
                 control->setDescription(QString::fromUtf8(d));
+            if (frame) frame->hold(*control);
+            if (row.sharesPlace) static_cast<Frame&>(*control).sharePlace();
             control->setVisible(!element.own.hidden);
             if (isLightweight(row.kind)) lightweight.push_back(widget);
             switch (row.kind) {

@@ -140,6 +140,7 @@ struct Row {
     std::optional<Colour> fore = {};  // text colour; a line's colour
     std::optional<Colour> back = {};
     bool graphical = false;
+    bool sharesPlace = false;  // frames standing in one place, one shown at a time (see Frame)
     Alignment alignment = Alignment::Left;
     int borderWidth = 1;
     // What a screen reader calls each element (a control with a caption: instead of it), what

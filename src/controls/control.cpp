@@ -77,7 +77,11 @@ void Control::applyGeometry() {
 
 void Control::setVisible(bool visible) {
     visible_ = visible;
-    if (widget_) widget_->setVisible(visible);
+    showOrHide();
+}
+
+void Control::showOrHide() {
+    if (widget_) widget_->setVisible(visible_ && (!holder_ || holder_->showsWhatItHolds()));
 }
 
 void Control::setEnabled(bool enabled) {

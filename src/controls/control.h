@@ -68,6 +68,11 @@ class Control {
 
   protected:
     virtual void applyGeometry();
+    // Puts the widget on screen or takes it off: shown when the control is visible and its
+    // holder lets what it holds show.
+    virtual void showOrHide();
+    // False while a frame that shares its place with others is hidden (see Frame).
+    virtual bool showsWhatItHolds() const { return true; }
     // Names the control after a caption it has just been given (see setSpokenNames).
     void nameAfter(const QString& caption);
 
@@ -76,6 +81,8 @@ class Control {
     bool enabled_ = true;
 
   private:
+    friend class Frame;
+    const Control* holder_ = nullptr;  // the frame it stands in, where that frame keeps count
     QPointer<QWidget> widget_;
     QString name_, blank_;
 };

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include "controls/control.h"
 #include "controls/icon.h"
@@ -127,6 +128,7 @@ void Form::focusAfter(const Control& control) {
 }
 
 void Form::paintEvent(QPaintEvent*) {
+    if (afterFirstPaint) QTimer::singleShot(0, this, std::exchange(afterFirstPaint, {}));
     if (border_ != BorderStyle::FixedSingle) return;
     QPainter painter(this);
     painter.setPen(Qt::black);

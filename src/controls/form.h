@@ -64,6 +64,9 @@ class Form : public QWidget {
 
     // Runs when the window is closed (Form_Unload).
     std::function<void()> onUnload;
+    // Runs once, as soon as the window has first been painted: work that can wait until the
+    // pupil sees the window.
+    std::function<void()> afterFirstPaint;
 
     // The pointer moving over the window's own background (not over its controls; lines and
     // shapes are background): Button is the mouse buttons held (1 left, 2 right, 4 middle, 0

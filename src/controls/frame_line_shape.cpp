@@ -1,6 +1,8 @@
+#include <QAccessibleWidget>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 
 #include "controls/twips.h"
 #include "controls/widgets.h"
@@ -20,24 +22,90 @@ class FrameWidget : public QFrame {
     explicit FrameWidget(QWidget* parent) : QFrame(parent) {
         setFrameStyle(QFrame::Box | QFrame::Sunken);
     }
+    // A frame sharing its place with others paints nothing while hidden; shown, it paints its
+    // background itself, as every other frame has it painted for it.
+    bool sharesPlace = false;
+    bool shown = true;
+
+    // What showing or hiding this frame changes on screen, besides the controls it holds: its
+    // border, the controls under it that it hides, and its background where that differs from
+    // its container's.
+    QRegion changedByShowing() const {
+        QWidget* container = parentWidget();
+        if (!container ||
+            palette().color(QPalette::Window) != container->palette().color(QPalette::Window))
+            return rect();
+        QRegion changed;
+        for (const auto& [strip, colour] : strips()) changed += strip;
+        for (QObject* sibling : container->children()) {
+            if (sibling == this) break;  // the rest stand in front of this frame
+            auto* below = qobject_cast<QWidget*>(sibling);
+            const auto* frame = dynamic_cast<FrameWidget*>(sibling);
+            const bool paintsNothing = frame && frame->sharesPlace && !frame->shown;
+            if (below && !below->isHidden() && !below->isWindow() && !paintsNothing)
+                changed += below->geometry().intersected(geometry()).translated(-pos());
+        }
+        return changed;
+    }
 
   protected:
     void paintEvent(QPaintEvent* event) override {
+        if (sharesPlace && !shown) return;
+        QPainter painter(this);
+        if (sharesPlace)
+            for (const QRect& box : event->region())
+                painter.fillRect(box, palette().color(QPalette::Window));
+        for (const auto& [strip, colour] : strips())
+            if (event->region().intersects(strip)) painter.fillRect(strip, colour);
+    }
+
+  private:
+    struct Strip {
+        QRect strip;
+        QColor colour;
+    };
+    std::array<Strip, 8> strips() const {
         const int w = width(), h = height();
         const QColor dark = palette().color(QPalette::Dark),
                      light = palette().color(QPalette::Light);
-        const struct {
-            QRect strip;
-            const QColor& colour;
-        } strips[] = {{{0, 0, w - 1, 1}, dark},  {{0, h - 2, w - 1, 1}, dark},
-                      {{0, 1, 1, h - 3}, dark},  {{w - 2, 1, 1, h - 3}, dark},
-                      {{1, 1, w - 3, 1}, light}, {{1, 2, 1, h - 4}, light},
-                      {{0, h - 1, w, 1}, light}, {{w - 1, 0, 1, h - 1}, light}};
-        QPainter painter(this);
-        for (const auto& [strip, colour] : strips)
-            if (event->region().intersects(strip)) painter.fillRect(strip, colour);
+        return {{{{0, 0, w - 1, 1}, dark},
+                 {{0, h - 2, w - 1, 1}, dark},
+                 {{0, 1, 1, h - 3}, dark},
+                 {{w - 2, 1, 1, h - 3}, dark},
+                 {{1, 1, w - 3, 1}, light},
+                 {{1, 2, 1, h - 4}, light},
+                 {{0, h - 1, w, 1}, light},
+                 {{w - 1, 0, 1, h - 1}, light}}};
     }
 };
+
+// Screen readers see a frame that shares its place as hidden while it is.
+class SharedPlaceAccessible : public QAccessibleWidget {
+  public:
+    explicit SharedPlaceAccessible(FrameWidget* frame) : QAccessibleWidget(frame, roleOfFrames()) {}
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (!static_cast<const FrameWidget*>(widget())->shown) state.invisible = true;
+        return state;
+    }
+
+  private:
+    // The role Qt gives every other frame.
+    static QAccessible::Role roleOfFrames() {
+        static const QAccessible::Role role = [] {
+            QFrame plain;
+            const QAccessibleInterface* other = QAccessible::queryAccessibleInterface(&plain);
+            const QAccessible::Role found = other ? other->role() : QAccessible::Border;
+            return found;
+        }();
+        return role;
+    }
+};
+
+QAccessibleInterface* sharedPlaceInterface(const QString&, QObject* object) {
+    auto* frame = dynamic_cast<FrameWidget*>(object);
+    return frame && frame->sharesPlace ? new SharedPlaceAccessible(frame) : nullptr;
+}
 }  // namespace
 
 Frame::Frame(QWidget* parent) : Control(new FrameWidget(parent)) {
@@ -49,6 +117,47 @@ Frame::Frame(QWidget* parent) : Control(new FrameWidget(parent)) {
 void Frame::setBackColor(Colour colour) {
     back_ = colour;
     setPaletteColour(widget(), QPalette::Window, colour);
+}
+
+void Frame::sharePlace() {
+    static const bool installed = (QAccessible::installFactory(sharedPlaceInterface), true);
+    (void)installed;
+    sharesPlace_ = true;
+    auto* frame = static_cast<FrameWidget*>(widget());
+    frame->sharesPlace = true;
+    frame->setAutoFillBackground(false);
+    frame->shown = !visible_;  // so that the first showOrHide sets everything
+    showOrHide();
+}
+
+void Frame::hold(Control& control) {
+    control.holder_ = this;
+    held_.push_back(&control);
+}
+
+void Frame::prepareWhatItHolds() {
+    const qreal ratio = widget()->devicePixelRatioF();
+    for (Control* control : held_) {
+        QWidget* held = control->widget();
+        if (!held || !control->Visible() || held->isVisible()) continue;
+        QImage scratch(held->size() * ratio, QImage::Format_RGB32);
+        scratch.setDevicePixelRatio(ratio);
+        held->render(&scratch);
+    }
+}
+
+void Frame::showOrHide() {
+    auto* frame = static_cast<FrameWidget*>(widget());
+    if (!sharesPlace_ || !frame) return Control::showOrHide();
+    frame->setVisible(!holder_ || holder_->showsWhatItHolds());
+    for (Control* control : held_) control->showOrHide();
+    if (frame->shown == visible_) return;
+    frame->shown = visible_;
+    frame->setAttribute(Qt::WA_OpaquePaintEvent, visible_);
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents, !visible_);
+    frame->update(frame->changedByShowing());
+    QAccessibleEvent event(frame, visible_ ? QAccessible::ObjectShow : QAccessible::ObjectHide);
+    QAccessible::updateAccessibility(&event);
 }
 
 // Line

@@ -36,14 +36,16 @@ class PictureBox::Widget : public QWidget {
         fill(outer, outer, inner, h - 2 * outer, dark);
         fill(outer, h - edge, w - 2 * outer, inner, light);
         fill(w - edge, outer, inner, h - 2 * outer, light);
-        QImage image = owner_->surface_.image();
+        const QImage& image = owner_->surface_.image();
         // The background shows only where the image does not reach (it covers the drawable
         // area but while the picture is being resized, or at a scale that rounds it short).
         if (image.width() < w - 2 * edge || image.height() < h - 2 * edge)
             fill(edge, edge, w - 2 * edge, h - 2 * edge, toQColor(owner_->back_));
         if (!image.isNull()) {
-            image.setDevicePixelRatio(ratio);
-            painter.drawImage(QPointF(edge / ratio, edge / ratio), image);
+            // Placed in device pixels, so that the image is copied as it stands, neither
+            // scaled nor copied first to carry the screen's scale.
+            painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+            painter.drawImage(QPoint(edge, edge), image);
         }
     }
 
@@ -83,6 +85,15 @@ void PictureBox::ExtFloodFill(int x, int y, Colour surfaceColour) {
 
 void PictureBox::refresh() {
     picture_->update();
+}
+
+void PictureBox::keep(const QString& what) {
+    kept_ = what;
+    keptAt_ = surface_.generation();
+}
+
+bool PictureBox::holds(const QString& what) const {
+    return !kept_.isEmpty() && keptAt_ == surface_.generation() && kept_ == what;
 }
 
 void PictureBox::onMouseDown(MouseDownHandler handler) {

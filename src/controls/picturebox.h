@@ -39,6 +39,11 @@ class PictureBox : public Control {
     const Surface& surface() const { return surface_; }
     // Shows what has been drawn on the surface.
     void refresh();
+    // A drawing need not be done again while the picture still holds it: `keep(what)` records
+    // that the picture now shows the drawing that `what` names in full, and `holds(what)`
+    // answers whether it does still, nothing drawn since.
+    void keep(const QString& what);
+    bool holds(const QString& what) const;
 
     // Button: 1 left, 2 right, 4 middle; Shift: 1 Shift, 2 Ctrl, 4 Alt; X, Y in pixels.
     using MouseDownHandler = std::function<void(int button, int shift, double x, double y)>;
@@ -61,6 +66,8 @@ class PictureBox : public Control {
     Colour fillColour_ = RGB(0, 0, 0);
     bool autoRedraw_ = false;
     MouseDownHandler mouseDown_;
+    QString kept_;
+    std::uint64_t keptAt_ = 0;
     friend class Widget;
 };
 

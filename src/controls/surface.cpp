@@ -48,6 +48,7 @@ void Surface::resize(int width, int height, Colour fill) {
 }
 
 void Surface::clear(Colour colour) {
+    ++generation_;
     if (!image_.isNull()) image_.fill(pixelOf(colour));
 }
 
@@ -58,6 +59,7 @@ Colour Surface::pixel(int x, int y) const {
 
 void Surface::setPixel(int x, int y, Colour colour) {
     if (x < 0 || y < 0 || x >= width() || y >= height()) return;
+    ++generation_;
     reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = pixelOf(colour);
 }
 
@@ -99,6 +101,7 @@ bool Surface::copyArea(int x, int y, int w, int h, int toX, int toY) {
     const QRect from(x, y, w, h), to(toX, toY, w, h), all(0, 0, width(), height());
     if (w <= 0 || h <= 0 || !all.contains(from) || !all.contains(to) || from.intersects(to))
         return false;
+    ++generation_;
     for (int row = 0; row < h; ++row) {
         const QRgb* source = reinterpret_cast<const QRgb*>(image_.constScanLine(y + row)) + x;
         std::copy(source, source + w, reinterpret_cast<QRgb*>(image_.scanLine(toY + row)) + toX);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <cstdint>
 
 #include "controls/colour.h"
 
@@ -32,6 +33,8 @@ class Surface {
     bool copyArea(int x, int y, int w, int h, int toX, int toY);
 
     const QImage& image() const { return image_; }
+    // Changes with every write to the pixels (or a chance to write, as rows() gives).
+    std::uint64_t generation() const { return generation_; }
 
     // The stored value of a colour's pixels, system colours resolved.
     static QRgb pixelOf(Colour colour);
@@ -44,10 +47,14 @@ class Surface {
         qsizetype bytesPerLine;
         QRgb* operator[](int y) const { return reinterpret_cast<QRgb*>(bits + y * bytesPerLine); }
     };
-    Rows rows() { return {image_.bits(), image_.bytesPerLine()}; }
+    Rows rows() {
+        ++generation_;
+        return {image_.bits(), image_.bytesPerLine()};
+    }
 
   private:
     QImage image_;
+    std::uint64_t generation_ = 0;
 };
 
 }  // namespace rc

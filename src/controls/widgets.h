@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <functional>
+#include <vector>
 
 #include "controls/control.h"
 
@@ -72,8 +73,27 @@ class Frame : public Control {
     Colour BackColor() const { return back_; }
     void setBackColor(Colour colour);
 
+    // Frames that stand one over another in the same place, one shown at a time (the sections
+    // of a window), share that place: hiding one hides the controls it holds and leaves its
+    // place on screen, so that showing another repaints only the controls that differ, and its
+    // border, instead of the whole place. A hidden one paints nothing and lets the pointer
+    // through; screen readers see it hidden.
+    void sharePlace();
+    // Counts `control`, made inside this frame, as one it holds.
+    void hold(Control& control);
+    // Lays out and paints once, off screen, what this frame holds while it is hidden, so that
+    // showing it the first time costs what it costs any other time (the styles, the fonts'
+    // glyphs at the screen's scale, the layouts of its texts are then ready).
+    void prepareWhatItHolds();
+
+  protected:
+    void showOrHide() override;
+    bool showsWhatItHolds() const override { return !sharesPlace_ || visible_; }
+
   private:
     Colour back_ = SystemColour::ButtonFace;
+    bool sharesPlace_ = false;
+    std::vector<Control*> held_;
 };
 
 // A straight line between two points of its container, BorderWidth pixels thick.

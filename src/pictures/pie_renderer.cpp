@@ -73,13 +73,23 @@ double PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const 
     // and no whole circle is counted.
     const bool drawable = n > 0 && k >= 0;
     const bool oneCircle = drawable && k <= n;
+    // The fraction the picture shows already, nothing drawn over it since (a menu click shows
+    // the panel's fraction again), is not drawn again: only its circles are counted.
+    const QString drawing = QStringLiteral("%1/%2 on %3x%4, %5 on %6, %7")
+                                .arg(QString::number(k, 'g', 17), QString::number(n, 'g', 17))
+                                .arg(W)
+                                .arg(H)
+                                .arg(resolved(outline))
+                                .arg(resolved(picture.BackColor()))
+                                .arg(int(method));
+    const bool draw = !picture.holds(drawing);
     // One circle: cleared and drawn in one pass, which paints the circle's disc while clearing.
     const SectorWheel single{W / 2, H / 2, H / 2 - 6, n, k, Blue, White, outline};
-    if (fast && oneCircle)
+    if (draw && fast && oneCircle)
         clearAndDrawSectorWheels(surface, Background, {&single, 1});
-    else if (fast)
+    else if (draw && fast)
         surface.clear(Background);
-    else
+    else if (draw)
         picture.Cls();
     const double whole = drawable ? std::floor(k / n) : 0;
     wholeUnits = whole;
@@ -87,7 +97,7 @@ double PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const 
     bool fit = true;
 
     if (oneCircle) {
-        if (!fast)
+        if (!fast && draw)
             drawSectorWheel(surface, single.cx, single.cy, single.radius, n, k, Blue, White,
                             outline);
     } else if (drawable) {
@@ -101,7 +111,7 @@ double PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const 
         fit = r - 2 > 0;
         // Cells narrower than 6 pixels leave no room for a circle: the row stays empty.
         // Otherwise there are at most W / 6 cells, so the loops are bounded by the width.
-        if (fit) {
+        if (fit && draw) {
             // The whole circles are one picture repeated a whole cell further each time.
             const double first = x;
             for (double i = 0; i < whole; ++i) {
@@ -116,14 +126,17 @@ double PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const 
 
     // Repaint the white around the circles near-white, so that only sectors stay pure white.
     picture.setFillColor(Background);
-    if (!fast) {
+    if (!fast && draw) {
         picture.ExtFloodFill(1, 1, picture.Point(1, 1));
         // A circle as wide as the picture cuts the background in two; the part below it is
         // background too.
         const int bottom = picture.ScaleHeight() - 2;
         if (bottom > 1 && picture.Point(1, bottom) == White) picture.ExtFloodFill(1, bottom, White);
     }
-    picture.refresh();
+    if (draw) {
+        picture.refresh();
+        picture.keep(drawing);
+    }
     picture.setDescription(describe(k, n, circles, fit));
     return circles;
 }

@@ -51,6 +51,11 @@ Form1::Form1(Platform& platform)
     // Tab follows the places the sections have now: the menu column top to bottom, then the
     // section's controls in rows.
     orderTabsByPosition(c, Reading::ColumnsFirst, form1Fractions());
+    // Once the pupil sees the window, the sections not shown yet are made ready, so that the
+    // first click on each shows it as fast as any later one.
+    afterFirstPaint = [&sections = c.array<Frame>("Frame1")] {
+        for (int i = 0; i <= 8; ++i) sections(i).prepareWhatItHolds();
+    };
 }
 
 Form1::~Form1() {

@@ -28,6 +28,7 @@ const std::vector<Row>& rows() {
         {.name = "Frame1",
          .kind = Kind::Frame,
          .container = "Form1",
+         .sharesPlace = true,
          .elements = {{0, nullptr, {3840, 360, 2175, 975}, {.hidden = true}},
                       {1, nullptr, {9360, 480, 2415, 2295}, {.hidden = true}},
                       {2, nullptr, {8280, 5280, 1455, 1335}, {.hidden = true}},
