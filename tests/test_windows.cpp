@@ -3,7 +3,9 @@
 // texts, the menu, the layout on a given screen, the placement of the other two windows; how a
 // teacher keeps the results list (copied to the clipboard; saved to a file in test_desktop); the
 // keyboard, and what a screen reader hears.
+#include <QAccessible>
 #include <QClipboard>
+#include <QFrame>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPaintEvent>
@@ -216,6 +218,18 @@ window: the results                     | menu4 | Form3              | window | 
                      QList<double>({1845, 890, 10075, 7110}));
         }
         QCOMPARE(app.picture("Picture1").widget()->geometry(), QRect(127, 73, 541, 224));
+        // The nine frames share the section area: the hidden ones are hidden to screen readers
+        // and let the pointer through to the one shown, a frame as Qt's own are.
+        QFrame plain;
+        const QAccessible::Role frameRole = QAccessible::queryAccessibleInterface(&plain)->role();
+        for (int i = 0; i <= 8; ++i) {
+            const QAccessibleInterface* said = QAccessible::queryAccessibleInterface(
+                app.at(QStringLiteral("Frame1(%1)").arg(i)).widget());
+            QCOMPARE(said->state().invisible, i != 7);
+            QCOMPARE(said->role(), frameRole);
+        }
+        const QWidget* shown = app.at("Frame1(7)").widget();
+        QCOMPARE(app.form().childAt(shown->geometry().topLeft() + QPoint(5, 5)), shown);
         // The pad under the simplify exercise; the results window over the section area, 500
         // twips lower than centred (offscreen, the desktop frames it with 2 pixels a side).
         Form2& pad = *app.form().numberPad().window();

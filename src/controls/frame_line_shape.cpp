@@ -80,17 +80,18 @@ class FrameWidget : public QFrame {
 };
 
 // Screen readers see a frame that shares its place as hidden while it is.
-class SharedPlaceAccessible : public QAccessibleWidget {
+class FrameAccessible : public QAccessibleWidget {
   public:
-    explicit SharedPlaceAccessible(FrameWidget* frame) : QAccessibleWidget(frame, roleOfFrames()) {}
+    explicit FrameAccessible(FrameWidget* frame) : QAccessibleWidget(frame, roleOfFrames()) {}
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
-        if (!static_cast<const FrameWidget*>(widget())->shown) state.invisible = true;
+        const auto* frame = static_cast<const FrameWidget*>(widget());
+        if (frame->sharesPlace && !frame->shown) state.invisible = true;
         return state;
     }
 
   private:
-    // The role Qt gives every other frame.
+    // The role Qt gives a plain frame.
     static QAccessible::Role roleOfFrames() {
         static const QAccessible::Role role = [] {
             QFrame plain;
@@ -102,13 +103,15 @@ class SharedPlaceAccessible : public QAccessibleWidget {
     }
 };
 
-QAccessibleInterface* sharedPlaceInterface(const QString&, QObject* object) {
+QAccessibleInterface* frameInterface(const QString&, QObject* object) {
     auto* frame = dynamic_cast<FrameWidget*>(object);
-    return frame && frame->sharesPlace ? new SharedPlaceAccessible(frame) : nullptr;
+    return frame ? new FrameAccessible(frame) : nullptr;
 }
 }  // namespace
 
 Frame::Frame(QWidget* parent) : Control(new FrameWidget(parent)) {
+    static const bool installed = (QAccessible::installFactory(frameInterface), true);
+    (void)installed;
     auto* frame = static_cast<QFrame*>(widget());
     frame->setAutoFillBackground(true);
     setBackColor(back_);
@@ -120,8 +123,6 @@ void Frame::setBackColor(Colour colour) {
 }
 
 void Frame::sharePlace() {
-    static const bool installed = (QAccessible::installFactory(sharedPlaceInterface), true);
-    (void)installed;
     sharesPlace_ = true;
     auto* frame = static_cast<FrameWidget*>(widget());
     frame->sharesPlace = true;
