@@ -1,12 +1,7 @@
 // What the program calls: a wheel drawn the way it takes, and the clearing pass that paints
-// the wheels' discs and draws them in two bands of rows on two threads.
-#include <QThreadPool>
+// the wheels' discs.
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <functional>
-#include <latch>
-#include <memory>
 #include <vector>
 
 #include "pictures/sector_wheel.h"
@@ -36,8 +31,26 @@ using namespace wheel;
 // lines run by run, the others pixel by pixel.
 namespace {
 
-// Draws a wheel; `outlined`: as for walkSectors.
+// The disc of a wheel that is all outline (see Wheel::allOutline), from its rows' shapes.
+RC_VECTOR_CLONES
+void paintOutlineDisc(const Wheel& wheel, Surface::Rows rows, const std::vector<RowShape>& shapes) {
+    const int whole = int(wheel.centre.whole);
+    for (int y = wheel.y0; y <= wheel.y1; ++y) {
+        const RowShape& row = shapes[std::size_t(y - wheel.y0 + 1)];
+        if (row.lo <= row.hi) paintRun(rows[y], row.lo + whole, row.hi + whole, wheel.outline);
+    }
+}
+
+// Draws a wheel; `outlined`: as for walkSectors (for a wheel all outline: its disc is painted).
 void drawWheel(const Wheel& wheel, Surface::Rows rows, std::vector<RowShape>* outlined) {
+    if (wheel.allOutline) {
+        if (!outlined) {
+            thread_local std::vector<RowShape> shapes;
+            shapeRows(wheel, shapes);
+            paintOutlineDisc(wheel, rows, shapes);
+        }
+        return;
+    }
     if (!wheel.walks || !walkSectors(wheel, rows, outlined, {wheel.y0, wheel.y1}))
         drawRowByRow(wheel, rows);
 }
@@ -71,28 +84,6 @@ void clearAround(Surface::Rows rows, int width, Band band, QRgb background,
     }
 }
 
-// Runs `here` on this thread and `there` beside it on a thread of the pool; returns when both
-// are done. Whichever comes first to `there` runs it: when no thread of the pool has started it
-// by the time `here` is done (none free, or no processor free yet), this thread runs it too
-// rather than wait for one.
-void runSideBySide(const std::function<void()>& here, const std::function<void()>& there) {
-    struct Handover {
-        std::atomic<bool> taken{false};
-        std::latch done{1};
-    };
-    const auto handover = std::make_shared<Handover>();
-    const bool queued = QThreadPool::globalInstance()->tryStart([handover, &there] {
-        if (handover->taken.exchange(true)) return;  // done on the other thread already
-        there();
-        handover->done.count_down();
-    });
-    here();
-    if (!queued || !handover->taken.exchange(true))
-        there();
-    else
-        handover->done.wait();
-}
-
 // Where the clearing pass meets a wheel: the column of its centre.
 double centreX(const Wheel& wheel) {
     return wheel.centre.whole + wheel.centre.fraction;
@@ -111,24 +102,6 @@ bool apart(const std::vector<Wheel>& wheels) {
     return true;
 }
 
-// Wheels that all walk, apart, in rows top..bottom: each band of the picture cleared, then the
-// wheels' rows in it, on two threads; a wheel that cannot be drawn sector by sector is drawn
-// another way over both bands once they are done.
-void drawInBands(Surface::Rows rows, int width, int height, QRgb background,
-                 std::span<const OutlinedWheel> ordered, int top, int bottom) {
-    const int cut = (top + bottom + 1) / 2;  // the first row of the lower band
-    const Band bands[2] = {{0, cut - 1}, {cut, height - 1}};
-    std::vector<char> walked[2];
-    auto drawBand = [&](int b) {
-        clearAround(rows, width, bands[b], background, ordered);
-        for (const auto& [wheel, shapes] : ordered)
-            walked[b].push_back(walkSectors(*wheel, rows, shapes, bands[b]));
-    };
-    runSideBySide([&] { drawBand(0); }, [&] { drawBand(1); });
-    for (std::size_t i = 0; i < ordered.size(); ++i)
-        if (!walked[0][i] || !walked[1][i]) drawRowByRow(*ordered[i].wheel, rows);
-}
-
 }  // namespace
 
 void drawSectorWheel(Surface& surface, double cx, double cy, double radius, double n, double k,
@@ -141,10 +114,9 @@ void drawSectorWheel(Surface& surface, double cx, double cy, double radius, doub
 
 // The wheels that are drawn sector by sector over an outline disc get that disc in the clearing
 // pass, when no two wheels come near each other (so that none is drawn over another): the disc's
-// pixels are written once less. When every wheel lies wholly inside the picture (so is drawn
-// sector by sector), the picture is cut into an upper and a lower band of rows, and each band is
-// cleared and drawn by a thread of its own: bands of whole rows, because two threads writing the
-// same rows side by side can take longer than one (on some machines, much longer).
+// pixels are written once less; so do the wheels that are all outline, which are then done.
+// All on this thread: two threads, each clearing and drawing a band of rows, were faster on
+// some runs and slower on others on a two-processor machine.
 void clearAndDrawSectorWheels(Surface& surface, Colour background,
                               std::span<const SectorWheel> wheels) {
     std::vector<Wheel> drawn;
@@ -170,24 +142,15 @@ void clearAndDrawSectorWheels(Surface& surface, Colour background,
     });
     thread_local std::vector<std::vector<RowShape>> shapeSets;
     shapeSets.resize(std::max(shapeSets.size(), ordered.size()));
-    bool walking = !ordered.empty();
-    int top = surface.height(), bottom = -1;
     for (std::size_t i = 0; i < ordered.size(); ++i) {
         const Wheel& wheel = *ordered[i].wheel;
-        if (wheel.walks && !walkPaintsFromOneEnd(wheel)) {
+        if (wheel.allOutline || (wheel.walks && !walkPaintsFromOneEnd(wheel))) {
             ordered[i].shapes = &shapeSets[i];
             shapeRows(wheel, shapeSets[i]);
         }
-        walking &= wheel.walks;
-        top = std::min(top, wheel.y0), bottom = std::max(bottom, wheel.y1);
     }
-    const int width = surface.width(), height = surface.height();
-    const QRgb back = Surface::pixelOf(background);
-    if (walking) {
-        drawInBands(rows, width, height, back, ordered, top, bottom);
-        return;
-    }
-    clearAround(rows, width, {0, height - 1}, back, ordered);
+    clearAround(rows, surface.width(), {0, surface.height() - 1}, Surface::pixelOf(background),
+                ordered);
     for (const auto& [wheel, shapes] : ordered) drawWheel(*wheel, rows, shapes);
 }
 

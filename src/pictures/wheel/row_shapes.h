@@ -16,8 +16,7 @@ struct RowShape {
     float dy;
 };
 
-// The rows first..last of the picture that one drawing writes: all of them, or one of the
-// two bands that two threads draw side by side.
+// The rows first..last of the picture that one drawing writes.
 struct Band {
     int first, last;
 };

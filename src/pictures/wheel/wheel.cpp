@@ -14,6 +14,14 @@ std::int32_t lastFilledSector(double k) {
     return std::int32_t(std::clamp(filled - 1, -1.0, 2147483520.0));
 }
 
+// Wholly inside a picture of that size with a pixel to spare, small enough for single-precision
+// positions and rows that fit 16 bits.
+bool fitsWalk(const Axis& centre, double cy, double radius, int width, int height) {
+    const double cx = centre.whole + centre.fraction;
+    return radius < 16384 && cx >= radius + 1 && cx + radius <= width - 2 && cy >= radius + 1 &&
+           cy + radius <= height - 2 && height < 32768;
+}
+
 }  // namespace
 
 bool rowsOfWheel(const Surface& surface, double cx, double cy, double radius, double n, int& first,
@@ -43,9 +51,8 @@ Wheel::Wheel(const Surface& surface, int firstRow, int lastRow, double cx, doubl
       coreRadius(0.7071 / (step + 1e-5) - 1),
       core2(coreRadius > 0 ? coreRadius * coreRadius : -1),
       thin(step < 0.5 && radius * step < 2 && coreRadius < radius),
-      walks(coreRadius < radius && radius < 16384 && centre.whole + centre.fraction >= radius + 1 &&
-            centre.whole + centre.fraction + radius <= width - 2 && cy >= radius + 1 &&
-            cy + radius <= height - 2 && height < 32768),
+      walks(coreRadius < radius && fitsWalk(centre, cy, radius, width, height)),
+      allOutline(coreRadius >= radius + 1 && fitsWalk(centre, cy, radius, width, height)),
       sectors(centre, cy, n, coreRadius < radius && !thin && !walks),
       lastBlue(lastFilledSector(k)),
       filled(Surface::pixelOf(filledColour)),

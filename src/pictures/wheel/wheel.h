@@ -39,6 +39,9 @@ struct Wheel {
     // Wholly inside the picture with a pixel to spare, small enough for single-precision
     // positions and rows that fit 16 bits: drawn sector by sector (SectorWalk).
     bool walks;
+    // Placed as a wheel that walks, with a core over the whole disc (and a pixel to spare):
+    // every pixel is outline.
+    bool allOutline;
     Sectors sectors;
     std::int32_t lastBlue;  // the last sector in the filled colour, -1 for none
     QRgb filled, empty, outline;
