@@ -99,8 +99,11 @@ void Control::setSpokenNames(const QString& name, const QString& blank) {
     if (widget_) widget_->setAccessibleName(name);
 }
 
+// Qt tells screen readers of every new name or description, even one that reads as before; a
+// menu click gives many controls their names again.
 void Control::setDescription(const QString& text) {
-    if (widget_) widget_->setAccessibleDescription(text);
+    if (widget_ && widget_->accessibleDescription() != text)
+        widget_->setAccessibleDescription(text);
 }
 
 void Control::nameAfter(const QString& caption) {
@@ -111,9 +114,10 @@ void Control::nameAfter(const QString& caption) {
     said.replace(QLatin1String(" X "), QLatin1String(" por "))
         .replace(QLatin1String(" : "), QLatin1String(" entre "));
     if (caption.isEmpty() || caption == QLatin1String("?")) said = blank_;
-    // Qt tells screen readers of the new name, and of a new caption read as it stands (an
-    // empty name).
-    widget_->setAccessibleName(said == caption ? QString() : said);
+    // Qt tells screen readers of a new name; of a new caption read as it stands (an empty
+    // name) the label or button tells them itself.
+    const QString name = said == caption ? QString() : said;
+    if (widget_->accessibleName() != name) widget_->setAccessibleName(name);
 }
 
 }  // namespace rc

@@ -1,7 +1,12 @@
 // What the program calls: a wheel drawn the way it takes, and the clearing pass that paints
-// the wheels' discs.
+// the wheels' discs, and on a large picture draws them in two bands of rows on two threads.
+#include <QThreadPool>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <functional>
+#include <latch>
+#include <memory>
 #include <vector>
 
 #include "pictures/sector_wheel.h"
@@ -84,6 +89,31 @@ void clearAround(Surface::Rows rows, int width, Band band, QRgb background,
     }
 }
 
+// Runs `here` on this thread and `there` beside it on a thread of the pool; returns when both
+// are done. Whichever comes first to `there` runs it: when no thread of the pool has started it
+// by the time `here` is done (none free, or no processor free yet), this thread runs it too
+// rather than wait for one.
+void runSideBySide(const std::function<void()>& here, const std::function<void()>& there) {
+    struct Handover {
+        std::atomic<bool> taken{false};
+        std::latch done{1};
+    };
+    const auto handover = std::make_shared<Handover>();
+    const bool queued = QThreadPool::globalInstance()->tryStart([handover, &there] {
+        if (handover->taken.exchange(true)) return;  // done on the other thread already
+        there();
+        handover->done.count_down();
+    });
+    here();
+    if (!queued || !handover->taken.exchange(true))
+        there();
+    else
+        handover->done.wait();
+}
+
+// From this many pixels a picture is cleared and drawn in two bands on two threads.
+constexpr qint64 BandsFrom = 2'000'000;
+
 // Where the clearing pass meets a wheel: the column of its centre.
 double centreX(const Wheel& wheel) {
     return wheel.centre.whole + wheel.centre.fraction;
@@ -102,6 +132,24 @@ bool apart(const std::vector<Wheel>& wheels) {
     return true;
 }
 
+// Wheels that all walk or are all outline, apart, in rows top..bottom: each band of the picture
+// cleared, then the wheels' rows in it, on two threads; a wheel that cannot be drawn sector by
+// sector is drawn another way over both bands once they are done.
+void drawInBands(Surface::Rows rows, int width, int height, QRgb background,
+                 std::span<const OutlinedWheel> ordered, int top, int bottom) {
+    const int cut = (top + bottom + 1) / 2;  // the first row of the lower band
+    const Band bands[2] = {{0, cut - 1}, {cut, height - 1}};
+    std::vector<char> walked[2];
+    auto drawBand = [&](int b) {
+        clearAround(rows, width, bands[b], background, ordered);
+        for (const auto& [wheel, shapes] : ordered)
+            walked[b].push_back(wheel->allOutline || walkSectors(*wheel, rows, shapes, bands[b]));
+    };
+    runSideBySide([&] { drawBand(0); }, [&] { drawBand(1); });
+    for (std::size_t i = 0; i < ordered.size(); ++i)
+        if (!walked[0][i] || !walked[1][i]) drawRowByRow(*ordered[i].wheel, rows);
+}
+
 }  // namespace
 
 void drawSectorWheel(Surface& surface, double cx, double cy, double radius, double n, double k,
@@ -115,8 +163,12 @@ void drawSectorWheel(Surface& surface, double cx, double cy, double radius, doub
 // The wheels that are drawn sector by sector over an outline disc get that disc in the clearing
 // pass, when no two wheels come near each other (so that none is drawn over another): the disc's
 // pixels are written once less; so do the wheels that are all outline, which are then done.
-// All on this thread: two threads, each clearing and drawing a band of rows, were faster on
-// some runs and slower on others on a two-processor machine.
+// On a large picture (a 4K screen's), when every wheel lies wholly inside it, the picture is
+// cut into an upper and a lower band of rows, each cleared and drawn by a thread of its own:
+// there two threads beat one in every run on a two-processor machine, by a third to a half.
+// On a smaller picture they lost in every run (the handover and the second processor's share
+// of the memory cost more than half the work), so it is drawn on this thread alone. Bands of
+// whole rows, because two threads writing the same rows side by side can take much longer.
 void clearAndDrawSectorWheels(Surface& surface, Colour background,
                               std::span<const SectorWheel> wheels) {
     std::vector<Wheel> drawn;
@@ -142,15 +194,24 @@ void clearAndDrawSectorWheels(Surface& surface, Colour background,
     });
     thread_local std::vector<std::vector<RowShape>> shapeSets;
     shapeSets.resize(std::max(shapeSets.size(), ordered.size()));
+    bool walking = !ordered.empty();
+    int top = surface.height(), bottom = -1;
     for (std::size_t i = 0; i < ordered.size(); ++i) {
         const Wheel& wheel = *ordered[i].wheel;
         if (wheel.allOutline || (wheel.walks && !walkPaintsFromOneEnd(wheel))) {
             ordered[i].shapes = &shapeSets[i];
             shapeRows(wheel, shapeSets[i]);
         }
+        walking &= wheel.walks || wheel.allOutline;
+        top = std::min(top, wheel.y0), bottom = std::max(bottom, wheel.y1);
     }
-    clearAround(rows, surface.width(), {0, surface.height() - 1}, Surface::pixelOf(background),
-                ordered);
+    const int width = surface.width(), height = surface.height();
+    const QRgb back = Surface::pixelOf(background);
+    if (walking && qint64(width) * height >= BandsFrom) {
+        drawInBands(rows, width, height, back, ordered, top, bottom);
+        return;
+    }
+    clearAround(rows, width, {0, height - 1}, back, ordered);
     for (const auto& [wheel, shapes] : ordered) drawWheel(*wheel, rows, shapes);
 }
 

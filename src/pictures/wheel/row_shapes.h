@@ -16,7 +16,8 @@ struct RowShape {
     float dy;
 };
 
-// The rows first..last of the picture that one drawing writes.
+// The rows first..last of the picture that one drawing writes: all of them, or one of the
+// two bands that two threads draw side by side.
 struct Band {
     int first, last;
 };
