@@ -16,8 +16,11 @@ The places are read once from the accessibility tree; the rounds run the program
 without a screen reader runs it (Qt's accessibility bridge off), and, with --screen-reader, with
 the bridge on.
 
+With --before OTHER, another build of the program is timed in the same rounds, after this one,
+and its medians printed beside (a change measured before and after in one run).
+
 Usage: dbus-run-session -- clicks.py PROGRAM FLOOR CLICKLAT [ROUNDS] [--screen WxH@S]
-       [--screen-reader]
+       [--screen-reader] [--before OTHER]
 Without --screen, 1280x800 at scale 1 and 3840x2160 at scale 2, each in a process of its own."""
 
 import os
@@ -35,6 +38,7 @@ from desktop import wait_for  # noqa: E402
 CLICKS = 6  # a round's clicks of each kind: ten rounds make sixty
 FRAME_60, FRAME_120 = 1000 / 60, 1000 / 120
 KINDS = ("floor", "switch", "plus", "comprobar")
+PROGRAM_KINDS = KINDS[1:]
 
 
 def clicklat(tool, watch, points):
@@ -107,18 +111,24 @@ class Places:
                                 round(40 * s), round(10 * s))
 
 
-def one_round(session, places, program_env, floor, tool):
+def floor_round(session, places, program_env, floor, tool):
     s = places.scale
-    times = {}
     process = session.start([floor, "--area", "1150x670"],
                             env=dict(session.env(QT_SCALE_FACTOR=str(s)), **program_env))
     time.sleep(1.5)
-    times["floor"] = clicklat(tool, (round(300 * s), round(100 * s), round(40 * s),
-                                     round(10 * s)), [(round(80 * s), round(20 * s))])
-    process.kill()
-    process.wait()
-    process = session.start([session.program], env=dict(session.env(QT_SCALE_FACTOR=str(s)),
-                                                        **program_env))
+    try:
+        return clicklat(tool, (round(300 * s), round(100 * s), round(40 * s), round(10 * s)),
+                        [(round(80 * s), round(20 * s))])
+    finally:
+        process.kill()
+        process.wait()
+
+
+def program_round(session, places, program_env, program, tool):
+    s = places.scale
+    times = {}
+    process = session.start([program], env=dict(session.env(QT_SCALE_FACTOR=str(s)),
+                                                **program_env))
     try:
         time.sleep(2.0)
         times["switch"] = clicklat(tool, places.switch_watch,
@@ -136,35 +146,47 @@ def one_round(session, places, program_env, floor, tool):
     return times
 
 
-def one_screen(program, floor, tool, rounds, size, scale, screen_reader):
+def one_screen(program, floor, tool, rounds, size, scale, screen_reader, before=None):
     program_env = {} if screen_reader else {"QT_ACCESSIBILITY": "0",
                                             "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "0"}
-    every = {kind: [] for kind in KINDS}
-    medians = {kind: [] for kind in KINDS}
+    builds = {"": program} if not before else {"": program, "before ": before}
+    every = {(b, kind): [] for b in builds for kind in KINDS}
+    medians = {(b, kind): [] for b in builds for kind in KINDS}
+
+    def note(b, kind, times):
+        every[(b, kind)] += times
+        medians[(b, kind)].append(statistics.median(times))
+
     with desktop.Desktop(program, size=size) as session:
         places = Places(session, scale)
         for r in range(rounds):
-            times = one_round(session, places, program_env, floor, tool)
-            for kind in KINDS:
-                every[kind] += times[kind]
-                medians[kind].append(statistics.median(times[kind]))
-            print("round %2d: %s" % (r + 1, "  ".join("%s %.2f" % (k, medians[k][-1])
-                                                      for k in KINDS)), flush=True)
-    floor_ms = statistics.median(medians["floor"])
+            floor_times = floor_round(session, places, program_env, floor, tool)
+            for b, build in builds.items():
+                note(b, "floor", floor_times)
+                for kind, times in program_round(session, places, program_env, build,
+                                                 tool).items():
+                    note(b, kind, times)
+            print("round %2d: %s" % (r + 1, "  ".join(
+                "%s%s %.2f" % (b, k, medians[(b, k)][-1]) for b in builds for k in KINDS
+                if b == "" or k != "floor")), flush=True)
+    floor_ms = statistics.median(medians[("", "floor")])
     print("\n%dx%d at scale %g%s, %d rounds of %d clicks; medians of the rounds' medians"
           % (size[0], size[1], scale, ", screen reader on" if screen_reader else "", rounds,
              CLICKS))
-    print("  %-10s %8s %9s %16s %9s %9s" % ("click", "ms", "x floor", "rounds x floor",
-                                              "> 16.7ms", "> 8.3ms"))
-    for kind in KINDS:
-        ratios = [v / f for v, f in zip(medians[kind], medians["floor"])]
-        print("  %-10s %8.2f %9.2f %7.2f to %5.2f %5d/%-3d %5d/%-3d"
-              % (kind, statistics.median(medians[kind]), statistics.median(medians[kind]) /
-                 floor_ms, min(ratios), max(ratios), sum(t > FRAME_60 for t in every[kind]),
-                 len(every[kind]), sum(t > FRAME_120 for t in every[kind]), len(every[kind])))
-    firsts = every["switch"][::CLICKS]
-    print("  first switch after start-up: median %.2f ms, at most %.2f ms"
-          % (statistics.median(firsts), max(firsts)))
+    print("  %-17s %8s %9s %16s %9s %9s" % ("click", "ms", "x floor", "rounds x floor",
+                                             "> 16.7ms", "> 8.3ms"))
+    for b in builds:
+        for kind in KINDS if b == "" else PROGRAM_KINDS:
+            values, ratios = medians[(b, kind)], [
+                v / f for v, f in zip(medians[(b, kind)], medians[("", "floor")])]
+            times = every[(b, kind)]
+            print("  %-17s %8.2f %9.2f %7.2f to %5.2f %5d/%-3d %5d/%-3d"
+                  % (b + kind, statistics.median(values), statistics.median(values) / floor_ms,
+                     min(ratios), max(ratios), sum(t > FRAME_60 for t in times), len(times),
+                     sum(t > FRAME_120 for t in times), len(times)))
+        firsts = every[(b, "switch")][::CLICKS]
+        print("  %sfirst switch after start-up: median %.2f ms, at most %.2f ms"
+              % (b, statistics.median(firsts), max(firsts)))
 
 
 def main():
@@ -172,16 +194,18 @@ def main():
     rest = sys.argv[4:]
     rounds = int(rest[0]) if rest and rest[0].isdigit() else 10
     screen_reader = "--screen-reader" in rest
+    before = rest[rest.index("--before") + 1] if "--before" in rest else None
     if "--screen" in rest:
         wh, scale = rest[rest.index("--screen") + 1].split("@")
         one_screen(program, floor, tool, rounds, tuple(map(int, wh.split("x"))), float(scale),
-                   screen_reader)
+                   screen_reader, before)
         return 0
     failed = 0
     for spec in ("1280x800@1", "3840x2160@2"):
         failed |= subprocess.run([sys.executable, __file__, program, floor, tool, str(rounds),
-                                  "--screen", spec] + (["--screen-reader"] if screen_reader
-                                                       else [])).returncode
+                                  "--screen", spec]
+                                 + (["--screen-reader"] if screen_reader else [])
+                                 + (["--before", before] if before else [])).returncode
     return failed
 
 
