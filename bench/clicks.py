@@ -201,9 +201,9 @@ def main():
                    screen_reader, before)
         return 0
     failed = 0
-    for spec in ("1280x800@1", "3840x2160@2"):
+    for screen in ("1280x800@1", "3840x2160@2"):
         failed |= subprocess.run([sys.executable, __file__, program, floor, tool, str(rounds),
-                                  "--screen", spec]
+                                  "--screen", screen]
                                  + (["--screen-reader"] if screen_reader else [])
                                  + (["--before", before] if before else [])).returncode
     return failed

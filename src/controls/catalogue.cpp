@@ -150,7 +150,7 @@ void build(Controls& controls, QWidget* window, const QString& windowName,
             if (const char* d =
                     element.own.description ? element.own.description : row.accessibleDescription)
                 control->setDescription(QString::fromUtf8(d));
-            if (frame) frame->hold(*control);
+            if (frame && frame->SharesPlace()) frame->hold(*control);
             if (row.sharesPlace) static_cast<Frame&>(*control).sharePlace();
             control->setVisible(!element.own.hidden);
             if (isLightweight(row.kind)) lightweight.push_back(widget);

@@ -19,13 +19,14 @@ namespace rc {
 namespace {
 class FrameWidget : public QFrame {
   public:
-    explicit FrameWidget(QWidget* parent) : QFrame(parent) {
+    FrameWidget(QWidget* parent, const Frame* owner) : QFrame(parent), owner_(owner) {
         setFrameStyle(QFrame::Box | QFrame::Sunken);
     }
-    // A frame sharing its place with others paints nothing while hidden; shown, it paints its
-    // background itself, as every other frame has it painted for it.
-    bool sharesPlace = false;
-    bool shown = true;
+    // A hidden frame that shares its place stays on screen and paints nothing.
+    bool paintsNothing() const { return sharesPlace() && !owner_->Visible(); }
+    bool sharesPlace() const { return owner_ && owner_->SharesPlace(); }
+    // The window destroys its controls before their widgets.
+    void forgetOwner() { owner_ = nullptr; }
 
     // What showing or hiding this frame changes on screen, besides the controls it holds: its
     // border, the controls under it that it hides, and its background where that differs from
@@ -41,18 +42,20 @@ class FrameWidget : public QFrame {
             if (sibling == this) break;  // the rest stand in front of this frame
             auto* below = qobject_cast<QWidget*>(sibling);
             const auto* frame = dynamic_cast<FrameWidget*>(sibling);
-            const bool paintsNothing = frame && frame->sharesPlace && !frame->shown;
-            if (below && !below->isHidden() && !below->isWindow() && !paintsNothing)
+            if (below && !below->isHidden() && !below->isWindow() &&
+                !(frame && frame->paintsNothing()))
                 changed += below->geometry().intersected(geometry()).translated(-pos());
         }
         return changed;
     }
 
   protected:
+    // Shown, a frame that shares its place paints its background itself, as every other
+    // frame has it painted for it.
     void paintEvent(QPaintEvent* event) override {
-        if (sharesPlace && !shown) return;
+        if (paintsNothing()) return;
         QPainter painter(this);
-        if (sharesPlace)
+        if (sharesPlace())
             for (const QRect& box : event->region())
                 painter.fillRect(box, palette().color(QPalette::Window));
         for (const auto& [strip, colour] : strips())
@@ -77,29 +80,19 @@ class FrameWidget : public QFrame {
                  {{0, h - 1, w, 1}, light},
                  {{w - 1, 0, 1, h - 1}, light}}};
     }
+
+    const Frame* owner_;
 };
 
-// Screen readers see a frame that shares its place as hidden while it is.
+// Screen readers see a frame that shares its place as hidden while it is; otherwise as Qt
+// shows any frame.
 class FrameAccessible : public QAccessibleWidget {
   public:
-    explicit FrameAccessible(FrameWidget* frame) : QAccessibleWidget(frame, roleOfFrames()) {}
+    explicit FrameAccessible(FrameWidget* frame) : QAccessibleWidget(frame, QAccessible::Border) {}
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
-        const auto* frame = static_cast<const FrameWidget*>(widget());
-        if (frame->sharesPlace && !frame->shown) state.invisible = true;
+        if (static_cast<const FrameWidget*>(widget())->paintsNothing()) state.invisible = true;
         return state;
-    }
-
-  private:
-    // The role Qt gives a plain frame.
-    static QAccessible::Role roleOfFrames() {
-        static const QAccessible::Role role = [] {
-            QFrame plain;
-            const QAccessibleInterface* other = QAccessible::queryAccessibleInterface(&plain);
-            const QAccessible::Role found = other ? other->role() : QAccessible::Border;
-            return found;
-        }();
-        return role;
     }
 };
 
@@ -109,12 +102,16 @@ QAccessibleInterface* frameInterface(const QString&, QObject* object) {
 }
 }  // namespace
 
-Frame::Frame(QWidget* parent) : Control(new FrameWidget(parent)) {
+Frame::Frame(QWidget* parent) : Control(new FrameWidget(parent, this)) {
     static const bool installed = (QAccessible::installFactory(frameInterface), true);
     (void)installed;
     auto* frame = static_cast<QFrame*>(widget());
     frame->setAutoFillBackground(true);
     setBackColor(back_);
+}
+
+Frame::~Frame() {
+    if (auto* frame = static_cast<FrameWidget*>(widget())) frame->forgetOwner();
 }
 
 void Frame::setBackColor(Colour colour) {
@@ -124,10 +121,7 @@ void Frame::setBackColor(Colour colour) {
 
 void Frame::sharePlace() {
     sharesPlace_ = true;
-    auto* frame = static_cast<FrameWidget*>(widget());
-    frame->sharesPlace = true;
-    frame->setAutoFillBackground(false);
-    frame->shown = !visible_;  // so that the first showOrHide sets everything
+    widget()->setAutoFillBackground(false);
     showOrHide();
 }
 
@@ -147,13 +141,13 @@ void Frame::prepareWhatItHolds() {
     }
 }
 
+// A frame that shares its place stays on screen, shown or hidden; what changes is what it
+// paints, where the pointer goes, and what screen readers are told.
 void Frame::showOrHide() {
     auto* frame = static_cast<FrameWidget*>(widget());
     if (!sharesPlace_ || !frame) return Control::showOrHide();
     frame->setVisible(!holder_ || holder_->showsWhatItHolds());
     for (Control* control : held_) control->showOrHide();
-    if (frame->shown == visible_) return;
-    frame->shown = visible_;
     frame->setAttribute(Qt::WA_OpaquePaintEvent, visible_);
     frame->setAttribute(Qt::WA_TransparentForMouseEvents, !visible_);
     frame->update(frame->changedByShowing());

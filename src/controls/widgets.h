@@ -70,6 +70,7 @@ class CommandButton : public Control {
 class Frame : public Control {
   public:
     explicit Frame(QWidget* parent);
+    ~Frame() override;
     Colour BackColor() const { return back_; }
     void setBackColor(Colour colour);
 
@@ -79,7 +80,8 @@ class Frame : public Control {
     // border, instead of the whole place. A hidden one paints nothing and lets the pointer
     // through; screen readers see it hidden.
     void sharePlace();
-    // Counts `control`, made inside this frame, as one it holds.
+    bool SharesPlace() const { return sharesPlace_; }
+    // Counts `control`, made inside this frame once it shares its place, as one it holds.
     void hold(Control& control);
     // Lays out and paints once, off screen, what this frame holds while it is hidden, so that
     // showing it the first time costs what it costs any other time (the styles, the fonts'

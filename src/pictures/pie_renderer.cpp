@@ -73,6 +73,19 @@ double PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const 
     // and no whole circle is counted.
     const bool drawable = n > 0 && k >= 0;
     const bool oneCircle = drawable && k <= n;
+    const double whole = drawable ? std::floor(k / n) : 0;
+    wholeUnits = whole;
+    // More than one circle: a row of cells, a whole circle in each but perhaps the last.
+    const bool row = drawable && !oneCircle;
+    const bool partial = row && std::fmod(roundHalfEven(k), roundHalfEven(n)) != 0;
+    const double cells = row ? whole + (partial ? 1 : 0) : 0;
+    const double cell = row ? std::floor(roundHalfEven(W) / cells) : 0;
+    double r = std::floor(cell / 2);
+    if (r - 2 > H / 2 - 6) r = H / 2 - 6;
+    const double circles = row ? cells : drawable ? 1 : 0;
+    // Cells narrower than 6 pixels leave no room for a circle: the row stays empty.
+    const bool fit = !row || r - 2 > 0;
+
     // The fraction the picture shows already, nothing drawn over it since (a menu click shows
     // the panel's fraction again), is not drawn again: only its circles are counted.
     const QString drawing = QStringLiteral("%1/%2 on %3x%4, %5 on %6, %7")
@@ -82,37 +95,24 @@ double PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const 
                                 .arg(resolved(outline))
                                 .arg(resolved(picture.BackColor()))
                                 .arg(int(method));
-    const bool draw = !picture.holds(drawing);
-    // One circle: cleared and drawn in one pass, which paints the circle's disc while clearing.
-    const SectorWheel single{W / 2, H / 2, H / 2 - 6, n, k, Blue, White, outline};
-    if (draw && fast && oneCircle)
-        clearAndDrawSectorWheels(surface, Background, {&single, 1});
-    else if (draw && fast)
-        surface.clear(Background);
-    else if (draw)
-        picture.Cls();
-    const double whole = drawable ? std::floor(k / n) : 0;
-    wholeUnits = whole;
-    double circles = drawable ? 1 : 0;
-    bool fit = true;
-
-    if (oneCircle) {
-        if (!fast && draw)
+    picture.setFillColor(Background);
+    if (!picture.holds(drawing)) {
+        // One circle: cleared and drawn in one pass, which paints the circle's disc while
+        // clearing.
+        const SectorWheel single{W / 2, H / 2, H / 2 - 6, n, k, Blue, White, outline};
+        if (fast && oneCircle)
+            clearAndDrawSectorWheels(surface, Background, {&single, 1});
+        else if (fast)
+            surface.clear(Background);
+        else
+            picture.Cls();
+        if (oneCircle && !fast)
             drawSectorWheel(surface, single.cx, single.cy, single.radius, n, k, Blue, White,
                             outline);
-    } else if (drawable) {
-        const bool partial = std::fmod(roundHalfEven(k), roundHalfEven(n)) != 0;
-        const double cells = whole + (partial ? 1 : 0);
-        const double cell = std::floor(roundHalfEven(W) / cells);
-        double x = std::floor(cell / 2);
-        double r = x;
-        if (r - 2 > H / 2 - 6) r = H / 2 - 6;
-        circles = cells;
-        fit = r - 2 > 0;
-        // Cells narrower than 6 pixels leave no room for a circle: the row stays empty.
-        // Otherwise there are at most W / 6 cells, so the loops are bounded by the width.
-        if (fit && draw) {
-            // The whole circles are one picture repeated a whole cell further each time.
+        // There are at most W / 6 cells, so the loops are bounded by the width. The whole
+        // circles are one picture repeated a whole cell further each time.
+        if (row && fit) {
+            double x = std::floor(cell / 2);
             const double first = x;
             for (double i = 0; i < whole; ++i) {
                 if (!(fast && i > 0 && copyCircle(surface, first, x, H / 2, r - 2)))
@@ -122,18 +122,16 @@ double PieRenderer::DrawPies(PictureBox& picture, const Label& numerator, const 
             if (partial)
                 drawSectorWheel(surface, x, H / 2, r - 2, n, k - n * whole, Blue, White, outline);
         }
-    }
-
-    // Repaint the white around the circles near-white, so that only sectors stay pure white.
-    picture.setFillColor(Background);
-    if (!fast && draw) {
-        picture.ExtFloodFill(1, 1, picture.Point(1, 1));
-        // A circle as wide as the picture cuts the background in two; the part below it is
-        // background too.
-        const int bottom = picture.ScaleHeight() - 2;
-        if (bottom > 1 && picture.Point(1, bottom) == White) picture.ExtFloodFill(1, bottom, White);
-    }
-    if (draw) {
+        // Repaint the white around the circles near-white, so that only sectors stay pure
+        // white.
+        if (!fast) {
+            picture.ExtFloodFill(1, 1, picture.Point(1, 1));
+            // A circle as wide as the picture cuts the background in two; the part below it
+            // is background too.
+            const int bottom = picture.ScaleHeight() - 2;
+            if (bottom > 1 && picture.Point(1, bottom) == White)
+                picture.ExtFloodFill(1, bottom, White);
+        }
         picture.refresh();
         picture.keep(drawing);
     }
