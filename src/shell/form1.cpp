@@ -54,7 +54,7 @@ Form1::Form1(Platform& platform)
     // Once the pupil sees the window, the sections not shown yet are made ready, so that the
     // first click on each shows it as fast as any later one.
     afterFirstPaint = [&sections = c.array<Frame>("Frame1")] {
-        for (int i = 0; i <= 8; ++i) sections(i).prepareWhatItHolds();
+        for (const int i : sections.indices()) sections(i).prepareWhatItHolds();
     };
 }
 

@@ -36,23 +36,13 @@ using namespace wheel;
 // lines run by run, the others pixel by pixel.
 namespace {
 
-// The disc of a wheel that is all outline (see Wheel::allOutline), from its rows' shapes.
-RC_VECTOR_CLONES
-void paintOutlineDisc(const Wheel& wheel, Surface::Rows rows, const std::vector<RowShape>& shapes) {
-    const int whole = int(wheel.centre.whole);
-    for (int y = wheel.y0; y <= wheel.y1; ++y) {
-        const RowShape& row = shapes[std::size_t(y - wheel.y0 + 1)];
-        if (row.lo <= row.hi) paintRun(rows[y], row.lo + whole, row.hi + whole, wheel.outline);
-    }
-}
-
 // Draws a wheel; `outlined`: as for walkSectors (for a wheel all outline: its disc is painted).
 void drawWheel(const Wheel& wheel, Surface::Rows rows, std::vector<RowShape>* outlined) {
     if (wheel.allOutline) {
         if (!outlined) {
             thread_local std::vector<RowShape> shapes;
             shapeRows(wheel, shapes);
-            paintOutlineDisc(wheel, rows, shapes);
+            paintOutlineDisc(wheel, rows, shapes, {wheel.y0, wheel.y1});
         }
         return;
     }

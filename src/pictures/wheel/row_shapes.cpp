@@ -39,4 +39,14 @@ void shapeRows(const Wheel& wheel, std::vector<RowShape>& shapes) {
     }
 }
 
+RC_VECTOR_CLONES
+void paintOutlineDisc(const Wheel& wheel, Surface::Rows rows, const std::vector<RowShape>& shapes,
+                      Band band) {
+    const int whole = int(wheel.centre.whole);
+    for (int y = std::max(band.first, wheel.y0); y <= std::min(band.last, wheel.y1); ++y) {
+        const RowShape& row = shapes[std::size_t(y - wheel.y0 + 1)];
+        if (row.lo <= row.hi) paintRun(rows[y] + whole, row.lo, row.hi, wheel.outline);
+    }
+}
+
 }  // namespace rc::wheel

@@ -27,4 +27,9 @@ struct Band {
 // pixel column.
 void shapeRows(const Wheel& wheel, std::vector<RowShape>& shapes);
 
+// The disc's pixels on the rows of `band` (within the wheel's), from their shapes, in the
+// outline colour.
+void paintOutlineDisc(const Wheel& wheel, Surface::Rows rows, const std::vector<RowShape>& shapes,
+                      Band band);
+
 }  // namespace rc::wheel

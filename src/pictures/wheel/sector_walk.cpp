@@ -76,7 +76,7 @@ class SectorWalk {
         // Wide sectors are painted a row at a time from one end, each pixel once; narrow ones,
         // with many short runs, over a disc painted outline first, which costs less per run.
         tiled_ = tiles(wheel_);
-        if (!tiled_ && !outlined_) paintOutline();
+        if (!tiled_ && !outlined_) paintOutlineDisc(wheel_, rows_, shapes_, band_);
         const int width = narrow_ ? 16 : 8;
         Angle from{0, 0, 1};
         for (std::int64_t first = 0; first <= wheel_.sectors.last(); first += width) {
@@ -103,7 +103,6 @@ class SectorWalk {
     static double widest(const Wheel& wheel) {
         return std::max(wheel.step, 6.2832 - double(wheel.sectors.last()) * wheel.step);
     }
-    void paintOutline() const;
     void finishRows();
     bool walk(std::int32_t first, const Angle& start, const Angle& end);
     template <class V>
@@ -135,14 +134,6 @@ class SectorWalk {
     const bool narrow_;     // sixteen lanes of 16 bits
     bool tiled_ = false;    // rows painted from one end rather than over an outline disc
 };
-
-RC_VECTOR_CLONES
-void SectorWalk::paintOutline() const {
-    for (int y = band_.first; y <= band_.last; ++y) {
-        const RowShape& row = shape(y);
-        if (row.lo <= row.hi) paintRun(rows_[y] + whole_, row.lo, row.hi, wheel_.outline);
-    }
-}
 
 // The pixels of each row that no kept run reached: outline.
 RC_VECTOR_CLONES
